@@ -1,0 +1,29 @@
+#pragma once
+// Which on-screen keys are held, when each was last pressed, and the lit state last drawn.
+#include <array>
+
+#include "common/types.h"
+
+// A key stays lit at least this long after its latest key-down, even when released sooner.
+constexpr Tick LIT_HOLD_MS = 140;
+// A key's area is invalidated with this margin, which covers the grown, shadowed and
+// glowing look of a lit key at every scale.
+constexpr int KEY_INVALIDATE_MARGIN = 9;
+
+constexpr int VK_CODE_COUNT = 256;
+
+// Indexed by virtual-key code; codes outside 0..255 are never stored and read as absent.
+// Fixed arrays instead of maps: bounded, and a look-up costs nothing on the frame tick.
+struct KeyStateTable {
+    std::array<bool, VK_CODE_COUNT> held{};
+    std::array<bool, VK_CODE_COUNT> everPressed{};
+    std::array<Tick, VK_CODE_COUNT> lastPress{};
+    std::array<bool, VK_CODE_COUNT> litShown{};
+
+    bool isHeld(int vk) const;
+    bool isLit(int vk, Tick now) const;
+    // The time of the latest key-down, 0 when the key was never pressed.
+    Tick lastPressTick(int vk) const;
+};
+
+inline bool isKeyCodeInRange(int vk) { return vk >= 0 && vk < VK_CODE_COUNT; }

@@ -1,0 +1,20 @@
+#pragma once
+// The text on each key, the Shift state labels follow, and the on-screen key a raw report
+// stands for, all asked of the user's keyboard layout through KeyboardQuery.
+#include <string>
+
+#include "input/key_state.h"
+#include "keyboard/keyboard_query.h"
+
+constexpr int VK_SHIFT_GENERIC = 0x10;
+constexpr int VK_LSHIFT_CODE = 0xA0;
+constexpr int VK_RSHIFT_CODE = 0xA1;
+
+// Either Shift key held by the key table, else the system's own Shift state.
+bool isShiftDown(const KeyStateTable& keys, KeyboardQuery& query);
+
+// The text drawn on the key `vk` (at most 15 characters), with `fixedLabel` as the fallback.
+std::wstring keyLabel(int vk, const wchar_t* fixedLabel, bool labelShift, KeyboardQuery& query);
+
+// The code of the on-screen key that a report of (`makeCode`, `vk`) lights.
+int canonicalKey(int makeCode, int vk, bool labelShift, KeyboardQuery& query);

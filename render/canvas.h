@@ -1,0 +1,42 @@
+#pragma once
+// The drawing operations a frame is composed of. The GDI implementation draws into the back
+// buffer, creating and deleting every pen, brush and font within the one call; the
+// recording implementation lets tests read back every rectangle, colour, font and text.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "common/types.h"
+
+struct FontSpec {
+    int height = 0;  // character height in pixels (a negative height for the platform's font)
+    int weight = 400;
+    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+};
+
+// Where a text goes once its extent is known: centred in `box` on both axes, or centred
+// horizontally with its top at `box.top`.
+struct TextPlacement {
+    Rect box;
+    bool centerVertically = true;
+    friend bool operator==(const TextPlacement&, const TextPlacement&) = default;
+};
+
+// The top-left corner of a text of `extent` placed by `placement`; divisions truncate
+// toward zero.
+Point textOrigin(const TextPlacement& placement, Size extent);
+
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+    virtual void fillRect(const Rect& r, Color color) = 0;
+    // A path from points[0] through the others with a solid pen.
+    virtual void polyline(const Point* points, std::size_t count, Color pen, int penWidth) = 0;
+    virtual void roundRect(const Rect& r, int cornerWidth, int cornerHeight, Color fill, Color pen) = 0;
+    // A 1-pixel outline on the edge pixels of `r`, inside left untouched.
+    virtual void frameRect(const Rect& r, Color pen) = 0;
+    // Measures `text` in the "Segoe UI" font of `font` and draws it with a transparent background.
+    virtual void drawText(const FontSpec& font, Color color, std::wstring_view text, const TextPlacement& placement) = 0;
+    // Blends r.width() x r.height() premultiplied 0xAARRGGBB pixels (rows top to bottom) over r.
+    virtual void blendPremultiplied(const Rect& r, const std::uint32_t* pixels) = 0;
+};

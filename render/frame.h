@@ -1,0 +1,27 @@
+#pragma once
+// The composition of one whole frame.
+#include "common/types.h"
+#include "input/key_state.h"
+#include "input/speed_meter.h"
+#include "keyboard/keyboard_layout.h"
+#include "keyboard/keyboard_query.h"
+#include "keyboard/layout_metrics.h"
+#include "render/canvas.h"
+#include "settings/app_settings.h"
+
+// The transparent colour of the layered window.
+constexpr Color COLOR_KEY = rgb(255, 0, 255);
+
+struct FrameContext {
+    const AppSettings& settings;
+    const LayoutMetrics& metrics;
+    const KeyboardLayout& layout;
+    const KeyStateTable& keys;
+    const SpeedMeter& meter;
+    KeyboardQuery& query;
+    bool labelShift = false;
+    Tick now = 0;
+};
+
+// Background, keys in layout order, speed panel, resize grip.
+void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context);
