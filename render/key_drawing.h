@@ -1,0 +1,29 @@
+#pragma once
+// One key of the on-screen keyboard: shadow, body, label and, while lit, the press glow.
+#include <string>
+#include <string_view>
+
+#include "common/types.h"
+#include "keyboard/keyboard_layout.h"
+#include "keyboard/layout_metrics.h"
+#include "render/canvas.h"
+#include "render/frame.h"
+#include "settings/app_settings.h"
+
+// A lit key in the filled and outlined designs grows this much on every side.
+constexpr int LIT_GROW = 6;
+// The shadow is the key's shape moved this much right and down.
+constexpr int SHADOW_OFFSET = 2;
+
+// The rectangle a key is drawn in: its own, or grown while lit in every design but the
+// labels-only one.
+Rect keyDrawingRect(const KeyCap& key, bool lit, int style);
+
+// A one-character label in the form it is drawn: ":" and "：" as "；", "^" and "＾" as "：".
+std::wstring labelDisplayForm(std::wstring label);
+
+void drawKey(Canvas& canvas, const KeyCap& key, const FrameContext& context);
+
+// The label centred in `r`, heavier and in the lit colour while lit.
+void drawKeyLabel(Canvas& canvas, std::wstring_view text, const Rect& r, bool lit, const LayoutMetrics& metrics,
+                  const KeyColors& colors);
