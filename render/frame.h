@@ -1,5 +1,7 @@
 #pragma once
 // The composition of one whole frame.
+#include <optional>
+
 #include "common/types.h"
 #include "input/key_state.h"
 #include "input/speed_meter.h"
@@ -23,5 +25,8 @@ struct FrameContext {
     Tick now = 0;
 };
 
-// Background, keys in layout order, speed panel, resize grip.
-void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context);
+// Background, keys in layout order, speed panel, resize grip. Given the paint's update
+// rectangle, keys whose drawing area cannot reach it are left out: only that area of the
+// frame reaches the screen, and it comes out the same.
+void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context,
+               std::optional<Rect> updateArea = std::nullopt);
