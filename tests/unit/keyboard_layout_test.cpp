@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "keyboard/keyboard_layout.h"
+#include "keyboard/layout_metrics.h"
+
+namespace {
+
+KeyboardLayout layoutAt(double scale) {
+    LayoutMetrics m;
+    updateMetrics(m, scale);
+    KeyboardLayout layout;
+    buildLayout(layout, m, scale);
+    return layout;
+}
+
+Rect rectOf(const KeyboardLayout& layout, int vk) {
+    const KeyCap* key = findKey(layout, vk);
+    return key ? key->rect : Rect{-1, -1, -1, -1};
+}
+
+std::wstring labelOf(const KeyboardLayout& layout, int vk) {
+    const KeyCap* key = findKey(layout, vk);
+    return key ? std::wstring(key->label.data()) : L"<missing>";
+}
+
+}  // namespace
+
+TEST(LayoutMetrics, FollowTheScaleWithHalfUpRounding) {
+    LayoutMetrics m;
+    updateMetrics(m, 1.0);
+    EXPECT_EQ(m, (LayoutMetrics{48, 48, 8, 12, 14, 14, 400, 600}));
+    updateMetrics(m, 0.9);
+    EXPECT_EQ(m, (LayoutMetrics{43, 43, 7, 11, 13, 13, 371, 571}));
+    EXPECT_EQ(speedPanelWidth(1.0), 120);
+    EXPECT_EQ(speedPanelWidth(1.25), 150);
+}
+
+TEST(LayoutMetrics, LabelWeightsTruncateAndClamp) {
+    struct Case {
+        double scale;
+        int weight;
+        int held;
+    };
+    for (Case c : {Case{1.0, 400, 600}, Case{1.25, 475, 675}, Case{0.8, 341, 541}, Case{0.5, 300, 500},
+                   Case{2.0, 700, 900}, Case{3.0, 900, 900}, Case{0.9, 371, 571}}) {
+        LayoutMetrics m;
+        updateMetrics(m, c.scale);
+        EXPECT_EQ(m.labelWeight, c.weight) << "scale " << c.scale;
+        EXPECT_EQ(m.labelWeightHeld, c.held) << "scale " << c.scale;
+    }
+}
+
+TEST(KeyboardLayout, KeysSitWhereTheRowsPutThemAtScaleOne) {
+    const KeyboardLayout layout = layoutAt(1.0);
+    EXPECT_EQ(rectOf(layout, '1'), (Rect{14, 14, 62, 62}));
+    EXPECT_EQ(rectOf(layout, 0xBD), (Rect{574, 14, 622, 62}));
+    EXPECT_EQ(rectOf(layout, 'Q'), (Rect{38, 74, 86, 122}));
+    EXPECT_EQ(rectOf(layout, 0xC0), (Rect{598, 74, 646, 122}));
+    EXPECT_EQ(rectOf(layout, 'A'), (Rect{62, 134, 110, 182}));
+    EXPECT_EQ(rectOf(layout, 0xBA), (Rect{566, 134, 614, 182}));
+    EXPECT_EQ(rectOf(layout, 0xDE), (Rect{622, 134, 670, 182}));
+    EXPECT_EQ(rectOf(layout, 0xA0), (Rect{14, 194, 118, 242}));
+    EXPECT_EQ(rectOf(layout, 'Z'), (Rect{126, 194, 174, 242}));
+    EXPECT_EQ(rectOf(layout, 0xBF), (Rect{630, 194, 678, 242}));
+    EXPECT_EQ(rectOf(layout, 0xA1), (Rect{686, 194, 790, 242}));
+    EXPECT_EQ(rectOf(layout, 0x20), (Rect{110, 254, 494, 302}));
+}
+
+TEST(KeyboardLayout, OddKeyWidthOffsetsRowsByItsLowerHalf) {
+    const KeyboardLayout layout = layoutAt(0.9);
+    EXPECT_EQ(rectOf(layout, '1').left, 13);
+    EXPECT_EQ(rectOf(layout, 'Q').left, 34);
+    EXPECT_EQ(rectOf(layout, 'A').left, 56);
+    EXPECT_EQ(rectOf(layout, 'Z').left, 13 + 2 * (43 + 7));
+    EXPECT_EQ(rectOf(layout, 0x20), (Rect{13 + 86, 13 + 4 * 54, 13 + 86 + 7 * 43 + 6 * 7, 13 + 4 * 54 + 43}));
+}
+
+TEST(KeyboardLayout, WindowHoldsKeysAndSpeedPanel) {
+    struct Case {
+        double scale;
+        Size size;
+    };
+    for (Case c : {Case{1.0, {932, 316}}, Case{0.9, {834, 285}}, Case{0.5, {466, 158}}, Case{0.8, {734, 252}},
+                   Case{1.25, {1166, 396}}, Case{1.5, {1398, 474}}, Case{2.0, {1864, 632}},
+                   Case{3.0, {2796, 948}}}) {
+        EXPECT_EQ(windowSizeForScale(c.scale), c.size) << "scale " << c.scale;
+    }
+}
+
+TEST(KeyboardLayout, HoldsEachDisplayedKeyOnceInRowOrderWithItsFixedLabel) {
+    KeyboardLayout layout = layoutAt(1.0);
+    ASSERT_EQ(layout.size(), static_cast<size_t>(DISPLAYED_KEY_COUNT));
+
+    std::set<int> codes;
+    for (const KeyCap& key : layout) {
+        EXPECT_TRUE(isDisplayedKey(key.vk)) << key.vk;
+        codes.insert(key.vk);
+    }
+    EXPECT_EQ(codes.size(), layout.size());
+    int displayed = 0;
+    for (int vk = -1; vk <= 0x1FF; ++vk) displayed += isDisplayedKey(vk) ? 1 : 0;
+    EXPECT_EQ(displayed, DISPLAYED_KEY_COUNT);
+
+    for (size_t i = 1; i < layout.size(); ++i) {
+        const Rect& a = layout[i - 1].rect;
+        const Rect& b = layout[i].rect;
+        EXPECT_TRUE(b.top > a.top || (b.top == a.top && b.left > a.left)) << "key " << i;
+    }
+    EXPECT_EQ(layout.front().vk, '1');
+    EXPECT_EQ(layout.back().vk, 0x20);
+
+    EXPECT_EQ(labelOf(layout, 0xBD), L"\u30FC");
+    EXPECT_EQ(labelOf(layout, 0xDE), L":");
+    EXPECT_EQ(labelOf(layout, 0xA1), L"Shift");
+    EXPECT_EQ(labelOf(layout, 0x20), L"Space");
+    EXPECT_EQ(labelOf(layout, 'M'), L"M");
+
+    // A rebuild starts from an empty list, at the new metrics.
+    LayoutMetrics m;
+    updateMetrics(m, 2.0);
+    buildLayout(layout, m, 2.0);
+    EXPECT_EQ(layout.size(), static_cast<size_t>(DISPLAYED_KEY_COUNT));
+    EXPECT_EQ(rectOf(layout, '1'), (Rect{28, 28, 124, 124}));
+}
+
+TEST(KeyboardLayout, OnlyTheSideSpecificShiftCodesAreDisplayed) {
+    for (int vk : {0x10, 0xBB, 0xDC, 0x0D, 0x08, 0x70, 0x60, 0x2F, 0x3A, 0x40, 0x5B, 0xE2, 0xE5, -0x20, 0x120})
+        EXPECT_FALSE(isDisplayedKey(vk)) << vk;
+    EXPECT_EQ(findKey(layoutAt(1.0), 0x10), nullptr);
+}
