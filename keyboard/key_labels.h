@@ -5,10 +5,7 @@
 
 #include "input/key_state.h"
 #include "keyboard/keyboard_query.h"
-
-constexpr int VK_SHIFT_GENERIC = 0x10;
-constexpr int VK_LSHIFT_CODE = 0xA0;
-constexpr int VK_RSHIFT_CODE = 0xA1;
+#include "keyboard/virtual_keys.h"
 
 // Either Shift key held by the key table, else the system's own Shift state.
 bool isShiftDown(const KeyStateTable& keys, KeyboardQuery& query);

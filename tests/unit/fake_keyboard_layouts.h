@@ -1,0 +1,66 @@
+#pragma once
+// Keyboard queries that type like a chosen layout, for tests of labels and key mapping.
+#include <map>
+#include <optional>
+#include <set>
+
+#include "keyboard/keyboard_query.h"
+
+struct KeyCharacters {
+    wchar_t normal = 0;   // 0: the key types nothing
+    wchar_t shifted = 0;
+};
+
+class FakeKeyboardQuery : public KeyboardQuery {
+public:
+    std::map<int, KeyCharacters> keys;
+    std::set<int> deadKeys;
+    bool capsLock = false;
+    bool systemShift = false;
+    int characterQueries = 0;
+
+    std::optional<wchar_t> keyCharacter(int vk, bool shift, bool caps) override {
+        ++characterQueries;
+        if (deadKeys.count(vk) != 0) return std::nullopt;
+        auto it = keys.find(vk);
+        if (it == keys.end()) return std::nullopt;
+        const bool isLetter = vk >= 'A' && vk <= 'Z';
+        const bool upper = isLetter && caps ? !shift : shift;
+        const wchar_t c = upper ? it->second.shifted : it->second.normal;
+        if (c == 0) return std::nullopt;
+        return c;
+    }
+    bool capsLockOn() override { return capsLock; }
+    bool systemShiftDown() override { return systemShift; }
+
+    void addRow(const wchar_t* normal, const wchar_t* shifted, std::initializer_list<int> vks) {
+        int i = 0;
+        for (int vk : vks) {
+            keys[vk] = {normal[i], shifted[i]};
+            ++i;
+        }
+    }
+};
+
+inline void addLettersAndSpace(FakeKeyboardQuery& q) {
+    for (int vk = 'A'; vk <= 'Z'; ++vk) q.keys[vk] = {static_cast<wchar_t>(vk - 'A' + 'a'), static_cast<wchar_t>(vk)};
+    q.keys[0x20] = {L' ', L' '};
+}
+
+// United States (QWERTY).
+inline FakeKeyboardQuery usLayout() {
+    FakeKeyboardQuery q;
+    addLettersAndSpace(q);
+    q.addRow(L"1234567890", L"!@#$%^&*()", {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'});
+    q.addRow(L";=,-./`[\\]'", L":+<_>?~{|}\"", {0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0, 0xDB, 0xDC, 0xDD, 0xDE});
+    return q;
+}
+
+// Japanese (JIS 106/109): ":" and "*" share a key, "=" is Shift with "-", "@" stands alone.
+inline FakeKeyboardQuery jisLayout() {
+    FakeKeyboardQuery q;
+    addLettersAndSpace(q);
+    q.addRow(L"1234567890", L"!\"#$%&'()\0", {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'});
+    q.addRow(L":;,-./@[\\]^\\", L"*+<=>?`{|}~_", {0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0, 0xDB, 0xDC, 0xDD, 0xDE, 0xE2});
+    return q;
+}
