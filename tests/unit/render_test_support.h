@@ -1,0 +1,59 @@
+#pragma once
+// A keyboard, key table and speed meter to draw frames from in the rendering tests.
+#include <map>
+#include <optional>
+#include <utility>
+
+#include "input/key_state.h"
+#include "input/speed_meter.h"
+#include "keyboard/keyboard_layout.h"
+#include "keyboard/keyboard_query.h"
+#include "keyboard/layout_metrics.h"
+#include "render/frame.h"
+#include "settings/app_settings.h"
+
+namespace render_test {
+
+// Types lower-case letters, upper-case with Shift, and whatever a test maps a key to.
+class TypingQuery : public KeyboardQuery {
+public:
+    std::map<int, std::pair<wchar_t, wchar_t>> characters;  // vk -> (plain, shifted)
+
+    std::optional<wchar_t> keyCharacter(int vk, bool shift, bool) override {
+        if (vk >= 'A' && vk <= 'Z') return static_cast<wchar_t>(shift ? vk : vk - 'A' + 'a');
+        auto found = characters.find(vk);
+        if (found == characters.end()) return std::nullopt;
+        return shift ? found->second.second : found->second.first;
+    }
+    bool capsLockOn() override { return false; }
+    bool systemShiftDown() override { return false; }
+};
+
+struct Scene {
+    AppSettings settings;
+    LayoutMetrics metrics;
+    KeyboardLayout layout;
+    Size client;
+    KeyStateTable keys;
+    SpeedMeter meter;
+    TypingQuery query;
+    Tick now = 100000;
+
+    explicit Scene(double scale = 1.0) { rescale(scale); }
+
+    void rescale(double scale) {
+        settings.scale = scale;
+        updateMetrics(metrics, scale);
+        client = buildLayout(layout, metrics, scale);
+    }
+    Rect clientRect() const { return {0, 0, client.width, client.height}; }
+    FrameContext context() { return FrameContext{settings, metrics, layout, keys, meter, query, false, now}; }
+
+    // Pressed `ago` ms before now and released.
+    void tap(int vk, Tick ago) {
+        keys.everPressed[vk] = true;
+        keys.lastPress[vk] = now - ago;
+    }
+};
+
+}  // namespace render_test
