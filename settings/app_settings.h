@@ -44,3 +44,6 @@ constexpr double MIN_SCALE = 0.5;
 constexpr double MAX_SCALE = 3.0;
 
 inline double clampScale(double s) { return s < MIN_SCALE ? MIN_SCALE : (s > MAX_SCALE ? MAX_SCALE : s); }
+
+// The reset-colours command: the seven colours go back to their defaults, nothing else changes.
+inline void resetColors(AppSettings& s) { s.colors = KeyColors{}; }

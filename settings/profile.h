@@ -12,7 +12,8 @@ using ProfileEntry = std::pair<std::wstring, std::wstring>;
 class Profile {
 public:
     virtual ~Profile() = default;
-    // The key's text, or none when the section or the key is missing.
+    // The key's text as the platform reads it (trimmed, one pair of enclosing quotes removed),
+    // or none when the section or the key is missing.
     virtual std::optional<std::wstring> readString(const std::wstring& section, const std::wstring& key) = 0;
     // Creates the file, the section or the key as needed; false when nothing could be written.
     virtual bool writeString(const std::wstring& section, const std::wstring& key, const std::wstring& value) = 0;
