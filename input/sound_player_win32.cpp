@@ -1,0 +1,39 @@
+#include "input/sound_player_win32.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "input/click_sound.h"
+
+namespace {
+
+std::wstring executablePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);  // truncated: try again with room for a long path
+    }
+}
+
+bool isExistingFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+Win32SoundPlayer::Win32SoundPlayer() : exePath_(executablePath()) {}
+
+// PlaySoundW looks a bare name up in the current directory first, so a program started from
+// another folder would not hear the sounds that ship beside it. The file beside the
+// executable wins when it exists; otherwise the bare name keeps the usual search.
+void Win32SoundPlayer::play(const wchar_t* fileName) {
+    const std::wstring besideProgram = fileBesideExecutable(exePath_, fileName);
+    const wchar_t* name = isExistingFile(besideProgram) ? besideProgram.c_str() : fileName;
+    PlaySoundW(name, nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+}

@@ -1,0 +1,53 @@
+#include "keyboard/keyboard_query_win32.h"
+
+#include <windows.h>
+
+#include <array>
+
+namespace {
+
+constexpr int KEY_STATE_SIZE = 256;
+constexpr BYTE KEY_DOWN = 0x80;
+constexpr BYTE KEY_TOGGLED = 0x01;
+constexpr int OUTPUT_UNITS = 8;
+// A dead key typed twice yields its characters and empties the buffer; a few more tries
+// cover layouts that chain dead keys.
+constexpr int DEAD_KEY_FLUSH_TRIES = 4;
+
+// Only Shift and Caps Lock are ever set, so a Ctrl or Alt held by the user never changes a
+// label or the key a report lights.
+std::array<BYTE, KEY_STATE_SIZE> queryState(bool shift, bool capsLock) {
+    std::array<BYTE, KEY_STATE_SIZE> state{};
+    if (shift) state[VK_SHIFT] = state[VK_LSHIFT] = state[VK_RSHIFT] = KEY_DOWN;
+    if (capsLock) state[VK_CAPITAL] = KEY_TOGGLED;
+    return state;
+}
+
+// ToUnicodeEx keeps a dead key in the layout's pending-accent buffer, where it would combine
+// with the next key the user types in any application. Translating the same key again
+// releases the accent, so asking for a label never changes what the user types next.
+void flushDeadKey(UINT vk, UINT scan, const BYTE* state, HKL layout) {
+    for (int i = 0; i < DEAD_KEY_FLUSH_TRIES; ++i) {
+        std::array<WCHAR, OUTPUT_UNITS> discard{};
+        if (ToUnicodeEx(vk, scan, state, discard.data(), OUTPUT_UNITS, 0, layout) >= 0) return;
+    }
+}
+
+}  // namespace
+
+std::optional<wchar_t> Win32KeyboardQuery::keyCharacter(int vk, bool shift, bool capsLock) {
+    if (vk <= 0 || vk >= KEY_STATE_SIZE) return std::nullopt;
+    const std::array<BYTE, KEY_STATE_SIZE> state = queryState(shift, capsLock);
+    const HKL layout = GetKeyboardLayout(0);
+    const UINT key = static_cast<UINT>(vk);
+    const UINT scan = MapVirtualKeyExW(key, MAPVK_VK_TO_VSC, layout);
+    std::array<WCHAR, OUTPUT_UNITS> output{};
+    const int result = ToUnicodeEx(key, scan, state.data(), output.data(), OUTPUT_UNITS, 0, layout);
+    if (result < 0) flushDeadKey(key, scan, state.data(), layout);
+    if (result <= 0) return std::nullopt;
+    return output[0];
+}
+
+bool Win32KeyboardQuery::capsLockOn() { return (GetKeyState(VK_CAPITAL) & 0x0001) != 0; }
+
+bool Win32KeyboardQuery::systemShiftDown() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
