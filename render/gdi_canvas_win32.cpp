@@ -1,0 +1,144 @@
+#include "render/gdi_canvas_win32.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+// A pen, brush, font or bitmap made for one drawing step and deleted when the step ends.
+class OwnedObject {
+public:
+    explicit OwnedObject(HGDIOBJ object) : object_(object) {}
+    ~OwnedObject() {
+        if (object_) DeleteObject(object_);
+    }
+    OwnedObject(const OwnedObject&) = delete;
+    OwnedObject& operator=(const OwnedObject&) = delete;
+    HGDIOBJ get() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+
+private:
+    HGDIOBJ object_;
+};
+
+// Selects an object into a DC for one step and puts the previous one back. Declared after
+// the OwnedObject it selects, so the object is deselected before it is deleted.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+    ~Selection() {
+        if (previous_) SelectObject(dc_, previous_);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// Likewise for a memory DC made for one step.
+class OwnedDc {
+public:
+    explicit OwnedDc(HDC dc) : dc_(dc) {}
+    ~OwnedDc() {
+        if (dc_) DeleteDC(dc_);
+    }
+    OwnedDc(const OwnedDc&) = delete;
+    OwnedDc& operator=(const OwnedDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+RECT toRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+HFONT createLabelFont(const FontSpec& font) {
+    return CreateFontW(-font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0, L"Segoe UI");
+}
+}  // namespace
+
+void GdiCanvas::fillRect(const Rect& r, Color color) {
+    HDC dc = static_cast<HDC>(dc_);
+    if (!dc) return;
+    OwnedObject brush(CreateSolidBrush(color));
+    if (!brush) return;
+    const RECT rc = toRect(r);
+    FillRect(dc, &rc, static_cast<HBRUSH>(brush.get()));
+}
+
+void GdiCanvas::polyline(const Point* points, std::size_t count, Color pen, int penWidth) {
+    HDC dc = static_cast<HDC>(dc_);
+    if (!dc || count == 0) return;
+    OwnedObject gdiPen(CreatePen(PS_SOLID, penWidth, pen));
+    if (!gdiPen) return;
+    Selection selected(dc, gdiPen.get());
+    MoveToEx(dc, points[0].x, points[0].y, nullptr);
+    for (std::size_t i = 1; i < count; ++i) LineTo(dc, points[i].x, points[i].y);
+}
+
+void GdiCanvas::roundRect(const Rect& r, int cornerWidth, int cornerHeight, Color fill, Color pen) {
+    HDC dc = static_cast<HDC>(dc_);
+    if (!dc) return;
+    OwnedObject brush(CreateSolidBrush(fill));
+    OwnedObject gdiPen(CreatePen(PS_SOLID, 1, pen));
+    if (!brush || !gdiPen) return;
+    Selection brushSelected(dc, brush.get());
+    Selection penSelected(dc, gdiPen.get());
+    RoundRect(dc, r.left, r.top, r.right, r.bottom, cornerWidth, cornerHeight);
+}
+
+void GdiCanvas::frameRect(const Rect& r, Color pen) {
+    HDC dc = static_cast<HDC>(dc_);
+    if (!dc) return;
+    // Rectangle with a 1-pixel pen and no brush outlines exactly the edge pixels.
+    OwnedObject gdiPen(CreatePen(PS_SOLID, 1, pen));
+    if (!gdiPen) return;
+    Selection brushSelected(dc, GetStockObject(NULL_BRUSH));
+    Selection penSelected(dc, gdiPen.get());
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+}
+
+void GdiCanvas::drawText(const FontSpec& font, Color color, std::wstring_view text, const TextPlacement& placement) {
+    HDC dc = static_cast<HDC>(dc_);
+    if (!dc) return;
+    OwnedObject gdiFont(createLabelFont(font));
+    if (!gdiFont) return;
+    Selection fontSelected(dc, gdiFont.get());
+    const COLORREF previousColor = SetTextColor(dc, color);
+    const int previousMode = SetBkMode(dc, TRANSPARENT);
+    const int length = static_cast<int>(text.size());
+    SIZE extent{0, 0};
+    GetTextExtentPoint32W(dc, text.data(), length, &extent);
+    const Point at = textOrigin(placement, Size{extent.cx, extent.cy});
+    TextOutW(dc, at.x, at.y, text.data(), length);
+    SetBkMode(dc, previousMode);
+    SetTextColor(dc, previousColor);
+}
+
+void GdiCanvas::blendPremultiplied(const Rect& r, const std::uint32_t* pixels) {
+    HDC dc = static_cast<HDC>(dc_);
+    const int w = r.width();
+    const int h = r.height();
+    if (!dc || !pixels || w <= 0 || h <= 0) return;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;  // rows from top to bottom
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    OwnedObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return;
+    std::memcpy(bits, pixels, static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * sizeof(std::uint32_t));
+
+    OwnedDc source(CreateCompatibleDC(nullptr));
+    if (!source.get()) return;
+    Selection bitmapSelected(source.get(), bitmap.get());
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc, r.left, r.top, w, h, source.get(), 0, 0, w, h, blend);
+}

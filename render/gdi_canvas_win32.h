@@ -1,0 +1,22 @@
+#pragma once
+// The canvas drawn with GDI into a device context (the back buffer's memory DC). Every pen,
+// brush, font and bitmap is created, selected, used, deselected and deleted within one
+// call. A null DC draws nothing, so a frame over a buffer that could not be created is
+// simply lost; a step whose pen, brush, font or bitmap cannot be created is left out rather
+// than drawn with whatever the DC holds.
+#include "render/canvas.h"
+
+class GdiCanvas : public Canvas {
+public:
+    explicit GdiCanvas(void* dc) : dc_(dc) {}
+
+    void fillRect(const Rect& r, Color color) override;
+    void polyline(const Point* points, std::size_t count, Color pen, int penWidth) override;
+    void roundRect(const Rect& r, int cornerWidth, int cornerHeight, Color fill, Color pen) override;
+    void frameRect(const Rect& r, Color pen) override;
+    void drawText(const FontSpec& font, Color color, std::wstring_view text, const TextPlacement& placement) override;
+    void blendPremultiplied(const Rect& r, const std::uint32_t* pixels) override;
+
+private:
+    void* dc_;  // HDC
+};
