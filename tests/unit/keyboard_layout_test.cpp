@@ -74,8 +74,6 @@ TEST(KeyboardLayout, OddKeyWidthOffsetsRowsByItsLowerHalf) {
     EXPECT_EQ(rectOf(layout, '1').left, 13);
     EXPECT_EQ(rectOf(layout, 'Q').left, 34);
     EXPECT_EQ(rectOf(layout, 'A').left, 56);
-    EXPECT_EQ(rectOf(layout, 'Z').left, 13 + 2 * (43 + 7));
-    EXPECT_EQ(rectOf(layout, 0x20), (Rect{13 + 86, 13 + 4 * 54, 13 + 86 + 7 * 43 + 6 * 7, 13 + 4 * 54 + 43}));
 }
 
 TEST(KeyboardLayout, WindowHoldsKeysAndSpeedPanel) {
@@ -94,6 +92,8 @@ TEST(KeyboardLayout, HoldsEachDisplayedKeyOnceInRowOrderWithItsFixedLabel) {
     KeyboardLayout layout = layoutAt(1.0);
     ASSERT_EQ(layout.size(), static_cast<size_t>(DISPLAYED_KEY_COUNT));
 
+    // 46 distinct displayed codes, and no other code is displayed (the generic Shift 0x10 in
+    // particular): only the side-specific Shift codes light the Shift keys.
     std::set<int> codes;
     for (const KeyCap& key : layout) {
         EXPECT_TRUE(isDisplayedKey(key.vk)) << key.vk;
@@ -103,12 +103,8 @@ TEST(KeyboardLayout, HoldsEachDisplayedKeyOnceInRowOrderWithItsFixedLabel) {
     int displayed = 0;
     for (int vk = -1; vk <= 0x1FF; ++vk) displayed += isDisplayedKey(vk) ? 1 : 0;
     EXPECT_EQ(displayed, DISPLAYED_KEY_COUNT);
+    EXPECT_FALSE(isDisplayedKey(0x10));
 
-    for (size_t i = 1; i < layout.size(); ++i) {
-        const Rect& a = layout[i - 1].rect;
-        const Rect& b = layout[i].rect;
-        EXPECT_TRUE(b.top > a.top || (b.top == a.top && b.left > a.left)) << "key " << i;
-    }
     EXPECT_EQ(layout.front().vk, '1');
     EXPECT_EQ(layout.back().vk, 0x20);
 
@@ -124,10 +120,4 @@ TEST(KeyboardLayout, HoldsEachDisplayedKeyOnceInRowOrderWithItsFixedLabel) {
     buildLayout(layout, m, 2.0);
     EXPECT_EQ(layout.size(), static_cast<size_t>(DISPLAYED_KEY_COUNT));
     EXPECT_EQ(rectOf(layout, '1'), (Rect{28, 28, 124, 124}));
-}
-
-TEST(KeyboardLayout, OnlyTheSideSpecificShiftCodesAreDisplayed) {
-    for (int vk : {0x10, 0xBB, 0xDC, 0x0D, 0x08, 0x70, 0x60, 0x2F, 0x3A, 0x40, 0x5B, 0xE2, 0xE5, -0x20, 0x120})
-        EXPECT_FALSE(isDisplayedKey(vk)) << vk;
-    EXPECT_EQ(findKey(layoutAt(1.0), 0x10), nullptr);
 }

@@ -17,21 +17,12 @@ using Rates = std::array<double, SPEED_WINDOW_COUNT>;
 }  // namespace
 
 TEST(SpeedMeter, WindowsIncludeAPressExactlyTheirLengthOld) {
-    EXPECT_EQ(firstFrameRates({10000}, 10050), (Rates{600, 200, 120, 60}));
-    EXPECT_EQ(firstFrameRates({10000}, 10100), (Rates{600, 200, 120, 60}));
-    EXPECT_EQ(firstFrameRates({10000}, 10101), (Rates{0, 200, 120, 60}));
+    for (int k = 0; k < SPEED_WINDOW_COUNT; ++k) {
+        const Tick length = SPEED_WINDOWS[k].lengthMs;
+        EXPECT_EQ(firstFrameRates({10000}, 10000 + length)[k], SPEED_WINDOWS[k].cpmPerPress) << length;
+        EXPECT_EQ(firstFrameRates({10000}, 10000 + length + 1)[k], 0.0) << length;
+    }
     EXPECT_EQ(firstFrameRates({10000}, 10150), (Rates{0, 200, 120, 60}));
-    EXPECT_EQ(firstFrameRates({10000}, 10300), (Rates{0, 200, 120, 60}));
-    EXPECT_EQ(firstFrameRates({10000}, 10301), (Rates{0, 0, 120, 60}));
-    EXPECT_EQ(firstFrameRates({10000}, 10500), (Rates{0, 0, 120, 60}));
-    EXPECT_EQ(firstFrameRates({10000}, 10501), (Rates{0, 0, 0, 60}));
-    EXPECT_EQ(firstFrameRates({10000}, 11000), (Rates{0, 0, 0, 60}));
-    EXPECT_EQ(firstFrameRates({10000}, 11001), (Rates{0, 0, 0, 0}));
-
-    SpeedMeter meter;
-    meter.recordPress(10000);
-    EXPECT_EQ(meter.countSince(cutoffBefore(11000, 1000)), 1);
-    EXPECT_EQ(meter.countSince(cutoffBefore(11001, 1000)), 0);
 }
 
 TEST(SpeedMeter, JustAfterStartEveryPressCountsForTheLongerWindows) {
@@ -97,11 +88,4 @@ TEST(SpeedMeter, ForgetsPressesOlderThanAMinute) {
     EXPECT_EQ(meter.pressTimes, std::deque<Tick>{2000});
     meter.prune(200000);
     EXPECT_TRUE(meter.pressTimes.empty());
-}
-
-// Ticks are 64-bit, so the 49.7-day wrap of the 32-bit clock is an ordinary moment.
-TEST(SpeedMeter, CountsAcrossThe32BitWrap) {
-    const Tick wrap = Tick{1} << 32;
-    EXPECT_EQ(firstFrameRates({wrap - 40, wrap + 20}, wrap + 50), (Rates{1200, 400, 240, 120}));
-    EXPECT_EQ(firstFrameRates({wrap - 200, wrap + 20}, wrap + 50), (Rates{600, 400, 240, 120}));
 }
