@@ -66,14 +66,6 @@ TEST(KeyDrawing, UnlitFilledKeyKeepsItsRectangle) {
     EXPECT_EQ(calls[1].fill, scene.settings.colors.textN);
 }
 
-TEST(KeyDrawing, LitStaysForTheHoldTimeAfterATap) {
-    Scene scene;
-    scene.tap(VK_A, 139);
-    EXPECT_EQ(draw(scene, keyA()).back().kind, DrawKind::Blend);
-    scene.tap(VK_A, 140);
-    EXPECT_EQ(draw(scene, keyA()).back().kind, DrawKind::Text);
-}
-
 TEST(KeyDrawing, OutlinedKeyIsSeeThroughAndChangesItsOutlineWhenLit) {
     Scene scene;
     scene.settings.style = STYLE_OUTLINED;
