@@ -1,0 +1,31 @@
+#pragma once
+// The current user's sound scheme for the default application, as the muting needs it: the
+// scheme key "AppEvents\Schemes\Apps\.Default", one subkey per event, and the sound path in
+// the unnamed value of each event's ".Current" subkey.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct EventSound {
+    std::wstring path;
+    // Only a plain string (REG_SZ) is a path the muting may back up and blank.
+    bool isPlainString = false;
+};
+
+enum class SoundWriteResult { Written, EventMissing, Failed };
+
+class SoundSchemeRegistry {
+public:
+    virtual ~SoundSchemeRegistry() = default;
+    // Opens the scheme key for reading and writing; false when it can't be opened.
+    virtual bool openScheme() = 0;
+    virtual void closeScheme() = 0;
+    // The name of the event subkey at `index`; none past the last one.
+    virtual std::optional<std::wstring> eventNameAt(std::uint32_t index) = 0;
+    // The event's sound; none when its key can't be opened or the value can't be read whole.
+    virtual std::optional<EventSound> readEventSound(const std::wstring& event) = 0;
+    // Stores `path` as the event's sound, always as a plain string.
+    virtual SoundWriteResult writeEventSound(const std::wstring& event, const std::wstring& path) = 0;
+    // Tells every top-level window that the sound settings changed.
+    virtual void broadcastSoundChange() = 0;
+};

@@ -1,0 +1,71 @@
+#pragma once
+// A sound scheme held in memory, with switches for the failures the muting must survive.
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "settings/sound_scheme_registry.h"
+
+constexpr std::uint32_t TYPE_SZ = 1;
+constexpr std::uint32_t TYPE_EXPAND_SZ = 2;
+constexpr std::uint32_t TYPE_DWORD = 4;
+
+struct MemoryEventSound {
+    std::wstring path;
+    std::uint32_t type = TYPE_SZ;
+    bool hasCurrentKey = true;
+    bool tooLargeToRead = false;
+    bool refusesWrites = false;
+    friend bool operator==(const MemoryEventSound&, const MemoryEventSound&) = default;
+};
+
+// Registry names compare without regard to case.
+struct CaseInsensitiveLess {
+    static wchar_t fold(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
+    bool operator()(const std::wstring& a, const std::wstring& b) const {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [](wchar_t x, wchar_t y) { return fold(x) < fold(y); });
+    }
+};
+
+class MemorySoundRegistry : public SoundSchemeRegistry {
+public:
+    bool schemeOpens = true;
+    std::vector<std::wstring> order;  // enumeration order of the event names
+    std::map<std::wstring, MemoryEventSound, CaseInsensitiveLess> events;
+    int broadcasts = 0;
+    int writes = 0;
+    bool schemeOpen = false;
+
+    void add(const std::wstring& name, const std::wstring& path, std::uint32_t type = TYPE_SZ) {
+        order.push_back(name);
+        events[name] = MemoryEventSound{path, type};
+    }
+    const std::wstring& path(const std::wstring& name) { return events.at(name).path; }
+
+    bool openScheme() override { return schemeOpen = schemeOpens; }
+    void closeScheme() override { schemeOpen = false; }
+    std::optional<std::wstring> eventNameAt(std::uint32_t index) override {
+        if (!schemeOpen || index >= order.size()) return std::nullopt;
+        return order[index];
+    }
+    std::optional<EventSound> readEventSound(const std::wstring& event) override {
+        const auto it = events.find(event);
+        if (!schemeOpen || it == events.end() || !it->second.hasCurrentKey || it->second.tooLargeToRead)
+            return std::nullopt;
+        return EventSound{it->second.path, it->second.type == TYPE_SZ};
+    }
+    SoundWriteResult writeEventSound(const std::wstring& event, const std::wstring& path) override {
+        const auto it = events.find(event);
+        if (!schemeOpen) return SoundWriteResult::Failed;
+        if (it == events.end() || !it->second.hasCurrentKey) return SoundWriteResult::EventMissing;
+        if (it->second.refusesWrites) return SoundWriteResult::Failed;
+        ++writes;
+        it->second.path = path;
+        it->second.type = TYPE_SZ;
+        return SoundWriteResult::Written;
+    }
+    void broadcastSoundChange() override { ++broadcasts; }
+};

@@ -1,0 +1,177 @@
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "settings/memory_profile.h"
+
+namespace {
+
+AppSettings loaded(const std::wstring& text) {
+    MemoryProfile profile(text);
+    AppSettings s;
+    loadSettings(s, profile);
+    return s;
+}
+
+double loadedScale(const std::wstring& value) { return loaded(L"[main]\nscale=" + value + L"\n").scale; }
+
+void expectWithinInvariants(const AppSettings& s) {
+    EXPECT_GE(s.scale, MIN_SCALE);
+    EXPECT_LE(s.scale, MAX_SCALE);
+    for (bool b : {s.topmost, s.clickthru, s.shadow, s.aa, s.soundOn, s.autoMuteSys})
+        EXPECT_TRUE(static_cast<unsigned char>(b) <= 1);
+}
+
+}  // namespace
+
+TEST(SettingsPath, IsBesideTheExecutable) {
+    EXPECT_EQ(resolveSettingsPath(L"C:\\Program Files\\Tavrin\\tavrin.exe"), L"C:\\Program Files\\Tavrin\\settings.ini");
+    EXPECT_EQ(resolveSettingsPath(L"Z:/tmp/x/tavrin.exe"), L"Z:/tmp/x/settings.ini");
+    EXPECT_EQ(resolveSettingsPath(L"C:\\a/b\\tavrin.exe"), L"C:\\a/b\\settings.ini");
+    EXPECT_EQ(resolveSettingsPath(L"tavrin.exe"), L"settings.ini");
+    EXPECT_EQ(resolveSettingsPath(L""), L"settings.ini");
+}
+
+TEST(LoadSettings, MissingFileOrKeysKeepTheDefaults) {
+    EXPECT_EQ(loaded(L"").colors, KeyColors{});
+    const AppSettings s = loaded(L"[main]\nunrelated=1\n[color]\n");
+    const AppSettings d;
+    EXPECT_EQ(s.style, d.style);
+    EXPECT_EQ(s.alpha, 204);
+    EXPECT_TRUE(s.topmost);
+    EXPECT_TRUE(s.clickthru);
+    EXPECT_FALSE(s.shadow || s.aa || s.soundOn || s.autoMuteSys);
+    EXPECT_EQ(s.soundSel, 1);
+    EXPECT_EQ(s.rendermode, 0);
+    EXPECT_EQ(s.scale, 1.0);
+    EXPECT_EQ(s.colors, KeyColors{});
+}
+
+TEST(LoadSettings, KeepsWhatTheRecordHeldForMissingKeysButNeverMuting) {
+    AppSettings s;
+    s.style = 2;
+    s.scale = 2.0;
+    s.colors.textN = 0x123456;
+    s.autoMuteSys = true;
+    MemoryProfile profile(L"[main]\nalpha=153\n");
+    loadSettings(s, profile);
+    EXPECT_EQ(s.style, 2);
+    EXPECT_EQ(s.scale, 2.0);
+    EXPECT_EQ(s.colors.textN, 0x123456u);
+    EXPECT_EQ(s.alpha, 153);
+    EXPECT_FALSE(s.autoMuteSys);
+}
+
+TEST(LoadSettings, ScaleIsThousandthsClamped) {
+    EXPECT_DOUBLE_EQ(loadedScale(L"1250"), 1.25);
+    EXPECT_DOUBLE_EQ(loadedScale(L"800"), 0.8);
+    EXPECT_DOUBLE_EQ(loadedScale(L"1.25"), 0.5);
+    EXPECT_DOUBLE_EQ(loadedScale(L"5000"), 3.0);
+    EXPECT_DOUBLE_EQ(loadedScale(L""), 1.0);
+    EXPECT_DOUBLE_EQ(loadedScale(L"abc"), 0.5);
+    EXPECT_DOUBLE_EQ(loadedScale(L"-2000"), 0.5);
+    EXPECT_DOUBLE_EQ(loadedScale(L"99999999999999999999"), 3.0);
+    // The read buffer holds 63 characters: the digits beyond them are not seen.
+    EXPECT_DOUBLE_EQ(loadedScale(std::wstring(59, L'0') + L"1500"), 1.5);
+    EXPECT_DOUBLE_EQ(loadedScale(std::wstring(62, L'0') + L"2500"), 0.5);
+}
+
+TEST(LoadSettings, NumbersAndBoolsAreNormalisedOrKeptAsRead) {
+    const AppSettings s = loaded(L"[main]\nalpha=300\ntopmost=5\nclickthru=0\nshadow=-1\naa=x\nstyle=7\n"
+                                 L"rendermode=-3\nsoundSel=99\nsoundOn=\nautoMuteSys=1\n");
+    EXPECT_EQ(s.alpha, 44);
+    EXPECT_TRUE(s.topmost);
+    EXPECT_FALSE(s.clickthru);
+    EXPECT_TRUE(s.shadow);
+    EXPECT_FALSE(s.aa);  // non-numeric reads 0
+    EXPECT_EQ(s.style, 7);
+    EXPECT_EQ(s.rendermode, -3);
+    EXPECT_EQ(s.soundSel, 99);
+    EXPECT_FALSE(s.soundOn);  // an empty value reads as the default
+    EXPECT_TRUE(s.autoMuteSys);
+    EXPECT_EQ(loaded(L"[main]\nalpha=-1\n").alpha, 255);
+}
+
+TEST(LoadSettings, ColoursAreRedGreenBlueHex) {
+    const AppSettings s = loaded(L"[color]\ntextN=FF\ntextA=0x00FF00\nfillN=#FFFFFF\nfillA=3CA0FF\n"
+                                 L"lineN=\nlineA=1234567890\nshadow=abcdef\n[main]\nshadow=1\n");
+    EXPECT_EQ(s.colors.textN, 0xFF0000u);
+    EXPECT_EQ(s.colors.textA, 0x00FF00u);
+    EXPECT_EQ(s.colors.fillN, 0u);
+    EXPECT_EQ(s.colors.fillA, 0xFFA03Cu);
+    EXPECT_EQ(s.colors.lineN, KeyColors{}.lineN);
+    EXPECT_EQ(s.colors.lineA, 0xFFFFFFu);
+    EXPECT_EQ(s.colors.shadowColor, rgb(0xAB, 0xCD, 0xEF));
+    EXPECT_TRUE(s.shadow);
+}
+
+TEST(SaveSettings, WritesTheTwentyKeysInOrder) {
+    MemoryProfile profile;
+    AppSettings s;
+    saveSettings(s, profile, {-5, 120});
+    EXPECT_EQ(profile.text(),
+              L"[main]\r\nstyle=1\r\nalpha=204\r\ntopmost=1\r\nclickthru=1\r\nshadow=0\r\naa=0\r\nrendermode=0\r\n"
+              L"soundOn=0\r\nsoundSel=1\r\nautoMuteSys=0\r\nscale=1000\r\nleft=-5\r\ntop=120\r\n"
+              L"[color]\r\ntextN=1E1E1E\r\ntextA=FFFFFF\r\nfillN=E6E6E6\r\nfillA=3CA0FF\r\nlineN=505050\r\n"
+              L"lineA=3CA0FF\r\nshadow=A0A0A0\r\n");
+}
+
+TEST(SaveSettings, RoundTripsEveryFieldAndKeepsTheBackupSection) {
+    MemoryProfile profile(L"[sysSndBackup]\r\nSystemAsterisk=C:\\a=b.wav\r\n[main]\r\nstyle=7\r\n");
+    AppSettings s = loaded(profile.text());
+    s.alpha = 102;
+    s.topmost = false;
+    s.soundSel = 3;
+    s.scale = 1.05;
+    s.shadow = true;
+    s.colors.lineN = rgb(1, 2, 3);
+    saveSettings(s, profile, {POSITION_DEFAULT, 7});
+    AppSettings back;
+    loadSettings(back, profile);
+    EXPECT_EQ(back.style, 7);
+    EXPECT_EQ(back.alpha, 102);
+    EXPECT_FALSE(back.topmost);
+    EXPECT_EQ(back.soundSel, 3);
+    EXPECT_DOUBLE_EQ(back.scale, 1.05);
+    EXPECT_TRUE(back.shadow);
+    EXPECT_EQ(back.colors, s.colors);
+    EXPECT_EQ(readSavedPosition(profile), (WindowPosition{POSITION_DEFAULT, 7}));
+    EXPECT_EQ(profile.readString(L"sysSndBackup", L"SystemAsterisk"), L"C:\\a=b.wav");
+}
+
+TEST(SavedPosition, MissingOrEmptyKeysGiveTheDefaultPosition) {
+    MemoryProfile none;
+    EXPECT_EQ(readSavedPosition(none), (WindowPosition{POSITION_DEFAULT, POSITION_DEFAULT}));
+    MemoryProfile some(L"[main]\nleft=-1920\ntop=\n");
+    EXPECT_EQ(readSavedPosition(some), (WindowPosition{-1920, POSITION_DEFAULT}));
+}
+
+TEST(ResetColors, RestoresOnlyTheColours) {
+    AppSettings s = loaded(L"[main]\nstyle=2\nscale=2000\n[color]\ntextN=010203\nfillA=FFFFFF\n");
+    resetColors(s);
+    EXPECT_EQ(s.colors, KeyColors{});
+    EXPECT_EQ(s.style, 2);
+    EXPECT_DOUBLE_EQ(s.scale, 2.0);
+}
+
+TEST(LoadSettings, GarbageFilesLoadWithinTheInvariants) {
+    std::mt19937 random(7);
+    const std::wstring keys[] = {L"scale", L"alpha", L"topmost", L"clickthru", L"shadow", L"aa",
+                                 L"soundOn", L"autoMuteSys", L"style", L"textN", L"fillA"};
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes = round % 2 ? "[main]\n" : "[color]\n";
+        for (int line = 0; line < 20; ++line) {
+            const std::wstring& key = keys[random() % std::size(keys)];
+            bytes += std::string(key.begin(), key.end()) + "=";
+            const int length = static_cast<int>(random() % (line == 0 ? 5000 : 40));
+            for (int i = 0; i < length; ++i) bytes += static_cast<char>(random() % 256);
+            bytes += "\n";
+        }
+        MemoryProfile profile(bytes);
+        AppSettings s;
+        loadSettings(s, profile);
+        expectWithinInvariants(s);
+    }
+}
