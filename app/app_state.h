@@ -1,0 +1,43 @@
+#pragma once
+// The one place that owns the process-wide records of the running program.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <array>
+
+#include "input/key_report.h"
+#include "keyboard/keyboard_layout.h"
+#include "keyboard/layout_metrics.h"
+#include "render/back_buffer.h"
+#include "settings/app_settings.h"
+
+struct DragState {
+    bool moving = false;
+    POINT moveCursorAtPress{};
+    POINT windowAtPress{};
+    bool scaling = false;
+    POINT scaleCursorAtPress{};
+    double scaleAtPress = 1.0;
+};
+
+struct AppState {
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr;
+    AppSettings settings;
+    LayoutMetrics metrics;
+    KeyboardLayout layout;
+    InputState input;
+    BackBuffer backBuffer;
+    DragState drag;
+    NOTIFYICONDATAW tray{};  // cbSize is non-zero while the icon is present
+    std::array<COLORREF, 16> customColors{};  // the colour chooser's, for this run only
+};
+
+AppState& app();
+
+constexpr UINT_PTR FRAME_TIMER = 1;
+constexpr UINT FRAME_PERIOD_MS = 16;
+constexpr int HOTKEY_TOGGLE = 0xA111;
+constexpr UINT WM_TRAYICON = WM_APP + 1;
+constexpr wchar_t WINDOW_CLASS_NAME[] = L"TavrinWndShiftAware";
+constexpr wchar_t WINDOW_TITLE[] = L"Tavrin (CPM/CPS 0.1/0.3/0.5/1.0s)";

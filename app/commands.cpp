@@ -1,0 +1,73 @@
+// Menu commands, the hot key and the tray icon's clicks.
+#include "app/app_state.h"
+#include "app/context_menu.h"
+#include "app/dialogs.h"
+#include "app/handlers.h"
+#include "app/services.h"
+#include "app/settings_store.h"
+#include "app/tray_icon.h"
+#include "app/window_ops.h"
+#include "control/commands.h"
+
+namespace {
+
+void exitProgram() {
+    saveAppSettings();
+    // Unconditional: sounds left muted by a run that was killed come back here too.
+    restoreSystemSoundsNow();
+    // The window is not destroyed on this path, so the icon would stay until the shell
+    // noticed; take it down now.
+    removeTrayIcon();
+    PostQuitMessage(0);
+}
+
+// Carries out what the core left to the shell; false when nothing further should follow
+// (a cancelled colour choice).
+bool performAction(HWND window, const CommandOutcome& outcome) {
+    switch (outcome.action) {
+    case ShellAction::None: return true;
+    case ShellAction::ToggleVisible: toggleVisible(); return true;
+    case ShellAction::ApplyZOrder: applyZOrder(); return true;
+    case ShellAction::ShowNoActivate: ShowWindow(window, SW_SHOWNOACTIVATE); return true;
+    case ShellAction::ApplyOpacity: applyLayeredAttributes(window); return true;
+    case ShellAction::MuteSystemSounds: muteSystemSoundsNow(); return true;
+    case ShellAction::RestoreSystemSounds: restoreSystemSoundsNow(); return true;
+    case ShellAction::ChooseColor:
+        if (outcome.colorField && chooseColor(window, *outcome.colorField)) {
+            invalidateAll();
+            saveAppSettings();
+        }
+        return false;
+    case ShellAction::Exit: exitProgram(); return false;
+    case ShellAction::ApplyScale: applyScale(); return true;
+    case ShellAction::OpenScaleDialog: openScaleDialog(window); return true;
+    case ShellAction::ShowContact: showContactBox(window); return true;
+    }
+    return true;
+}
+
+}  // namespace
+
+LRESULT onCommand(HWND window, WPARAM wParam) {
+    const CommandOutcome outcome = runCommand(app().settings, LOWORD(wParam));
+    if (!outcome.known) return 0;
+    if (!performAction(window, outcome)) return 0;
+    if (outcome.redraw) invalidateAll();
+    if (outcome.save) saveAppSettings();
+    return 0;
+}
+
+LRESULT onHotKey(HWND, WPARAM hotKeyId) {
+    if (hotKeyId == HOTKEY_TOGGLE) toggleVisible();
+    return 0;
+}
+
+LRESULT onTrayIcon(HWND window, LPARAM lParam) {
+    switch (LOWORD(lParam)) {
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU: showContextMenu(window); break;
+    case WM_LBUTTONUP: toggleVisible(); break;
+    default: break;
+    }
+    return 0;
+}

@@ -1,0 +1,74 @@
+#include "app/dialogs.h"
+
+#include <commdlg.h>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/resource_ids.h"
+#include "app/window_ops.h"
+#include "control/scale_rules.h"
+
+namespace {
+
+constexpr int SCALE_TEXT_BUFFER = 64;
+
+void initScaleDialog(HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_SCALE_EDIT, formatScaleText(app().settings.scale).c_str());
+}
+
+void confirmScaleDialog(HWND dialog) {
+    wchar_t text[SCALE_TEXT_BUFFER] = {};
+    GetDlgItemTextW(dialog, IDC_SCALE_EDIT, text, SCALE_TEXT_BUFFER);
+    const std::optional<double> scale = parseScaleText(text);
+    if (!scale) {
+        // The only refusal the user ever sees: the text stays as typed.
+        MessageBeep(MB_ICONEXCLAMATION);
+        return;
+    }
+    if (isScaleChange(app().settings.scale, *scale)) changeScale(*scale);
+    EndDialog(dialog, 1);
+}
+
+INT_PTR CALLBACK scaleDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        initScaleDialog(dialog);
+        return TRUE;
+    }
+    if (message != WM_COMMAND) return FALSE;
+    switch (LOWORD(wParam)) {
+    case IDOK: confirmScaleDialog(dialog); return TRUE;
+    case IDCANCEL: EndDialog(dialog, 2); return TRUE;
+    default: return FALSE;
+    }
+}
+
+}  // namespace
+
+void openScaleDialog(HWND owner) {
+    DialogBoxParamW(app().instance, MAKEINTRESOURCEW(IDD_SCALE), owner, scaleDialogProc, 0);
+}
+
+bool chooseColor(HWND owner, Color& color) {
+    CHOOSECOLORW cc{};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = owner;
+    cc.rgbResult = color;
+    cc.lpCustColors = app().customColors.data();
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorW(&cc)) return false;
+    color = static_cast<Color>(cc.rgbResult);
+    return true;
+}
+
+void showContactBox(HWND owner) {
+    static const wchar_t text[] =
+        L"作者の連絡先メールアドレス\n"
+        L"\n"
+        L"Tavrin の開発チーム (The Tavrin project)\n"
+        L"\n"
+        L"    Tavrin のリポジトリの課題 (Issues) ページ\n"
+        L"\n"
+        L"上記をコピーしてお使いください。";
+    MessageBoxW(owner, text, L"連絡先 / Contact", MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
+}

@@ -1,0 +1,33 @@
+// The 16 ms frame tick and the window's size changes: both only invalidate areas.
+#include "app/app_state.h"
+#include "app/handlers.h"
+#include "app/services.h"
+#include "app/window_ops.h"
+#include "input/frame_tick.h"
+#include "render/speed_panel.h"
+
+namespace {
+
+Rect clientRect(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace
+
+LRESULT onTimer(HWND window, WPARAM timerId) {
+    if (timerId != FRAME_TIMER) return 0;
+    AppState& a = app();
+    static FrameTickEffects effects;  // reused so the tick allocates nothing
+    onFrameTick(a.input, a.layout, currentTick(), effects);
+    if (effects.invalidateSpeedPanel) invalidateArea(speedPanelRect(clientRect(window), a.metrics, a.settings.scale));
+    if (effects.invalidateAll) invalidateAll();
+    for (const Rect& area : effects.keyAreas) invalidateArea(area);
+    return 0;
+}
+
+LRESULT onSize(HWND) {
+    relayoutKeyboard();
+    return 0;
+}

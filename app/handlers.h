@@ -1,0 +1,21 @@
+#pragma once
+// One handler per window message; each returns the message's result.
+#include <windows.h>
+
+LRESULT onCreate(HWND window);
+LRESULT onDestroy(HWND window);
+LRESULT onPaint(HWND window);
+LRESULT onTimer(HWND window, WPARAM timerId);
+LRESULT onSize(HWND window);
+LRESULT onRawInput(HWND window, LPARAM input);
+
+LRESULT onHitTest(HWND window);
+LRESULT onSetCursor(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT onLeftButtonDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT onMouseMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT onLeftButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT onMouseWheel(HWND window, WPARAM wParam);
+
+LRESULT onCommand(HWND window, WPARAM wParam);
+LRESULT onHotKey(HWND window, WPARAM hotKeyId);
+LRESULT onTrayIcon(HWND window, LPARAM lParam);

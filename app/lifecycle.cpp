@@ -1,0 +1,53 @@
+// Creation and destruction of the main window: the process-wide services start and stop here.
+#include "app/app_state.h"
+#include "app/handlers.h"
+#include "app/services.h"
+#include "app/settings_store.h"
+#include "app/tray_icon.h"
+#include "app/window_ops.h"
+#include "keyboard/key_labels.h"
+
+namespace {
+
+constexpr UINT HOTKEY_KEY_K = 0x4B;
+
+void registerRawKeyboardInput(HWND window) {
+    RAWINPUTDEVICE device{};
+    device.usUsagePage = 0x01;  // generic desktop
+    device.usUsage = 0x06;      // keyboard
+    device.dwFlags = RIDEV_INPUTSINK;  // reports keep coming while other programs have the focus
+    device.hwndTarget = window;
+    RegisterRawInputDevices(&device, 1, sizeof device);
+}
+
+}  // namespace
+
+LRESULT onCreate(HWND window) {
+    AppState& a = app();
+    a.window = window;
+    loadAppSettings();
+    updateMetrics(a.metrics, a.settings.scale);
+    addTrayIcon(window);
+    registerRawKeyboardInput(window);
+    SetTimer(window, FRAME_TIMER, FRAME_PERIOD_MS, nullptr);
+    RegisterHotKey(window, HOTKEY_TOGGLE, MOD_CONTROL | MOD_SHIFT, HOTKEY_KEY_K);
+    applyLayeredAttributes(window);
+    a.input.labelShift = isShiftDown(a.input.keys, keyboardQuery());
+    a.input.fullRedrawPending = false;
+    a.input.meter.start(currentTick());
+    if (a.settings.autoMuteSys) muteSystemSoundsNow();
+    // Start-up shows the window once the layout, opacity and z-order are in place.
+    return 0;
+}
+
+LRESULT onDestroy(HWND window) {
+    AppState& a = app();
+    if (a.settings.sysSoundsMuted) restoreSystemSoundsNow();
+    KillTimer(window, FRAME_TIMER);
+    UnregisterHotKey(window, HOTKEY_TOGGLE);
+    removeTrayIcon();
+    releaseBackBuffer(a.backBuffer);
+    saveAppSettings();
+    PostQuitMessage(0);
+    return 0;
+}

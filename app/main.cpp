@@ -1,0 +1,63 @@
+// Entry point: settings, window class, the layered tool window, the message loop.
+#include <windows.h>
+
+#include "app/app_state.h"
+#include "app/resource_ids.h"
+#include "app/settings_store.h"
+#include "app/window_ops.h"
+#include "app/window_proc.h"
+
+namespace {
+
+HICON loadSmallAppIcon(HINSTANCE instance) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+}
+
+void registerWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = 0;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = WINDOW_CLASS_NAME;
+    wc.hIconSm = loadSmallAppIcon(instance);
+    RegisterClassExW(&wc);
+}
+
+HWND createMainWindow(HINSTANCE instance) {
+    const Size size = windowSizeForScale(app().settings.scale);
+    // A missing position is the platform's default, which puts a popup window at (0, 0).
+    const WindowPosition position = savedWindowPosition();
+    return CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_NOACTIVATE, WINDOW_CLASS_NAME,
+                           WINDOW_TITLE, WS_POPUP, position.left, position.top, size.width, size.height, nullptr,
+                           nullptr, instance, nullptr);
+}
+
+int runMessageLoop() {
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    AppState& a = app();
+    a.instance = instance;
+    loadAppSettings();
+    updateMetrics(a.metrics, a.settings.scale);
+    registerWindowClass(instance);
+    a.window = createMainWindow(instance);
+    if (!a.window) return 0;
+    relayoutKeyboard();
+    applyLayeredAttributes(a.window);
+    applyZOrder();
+    ShowWindow(a.window, SW_SHOWNOACTIVATE);
+    return runMessageLoop();
+}

@@ -1,0 +1,34 @@
+#include "app/services.h"
+
+#include <windows.h>
+
+#include "app/app_state.h"
+#include "input/sound_player_win32.h"
+#include "keyboard/keyboard_query_win32.h"
+#include "settings/profile_win32.h"
+#include "settings/sound_scheme_registry_win32.h"
+#include "settings/system_sounds.h"
+
+KeyboardQuery& keyboardQuery() {
+    static Win32KeyboardQuery query;
+    return query;
+}
+
+SoundPlayer& soundPlayer() {
+    static Win32SoundPlayer player;
+    return player;
+}
+
+Tick currentTick() { return GetTickCount64(); }
+
+void muteSystemSoundsNow() {
+    Win32SoundSchemeRegistry registry;
+    Win32Profile profile(app().settings.settingsPath);
+    muteSystemSounds(app().settings, registry, profile);
+}
+
+void restoreSystemSoundsNow() {
+    Win32SoundSchemeRegistry registry;
+    Win32Profile profile(app().settings.settingsPath);
+    restoreSystemSounds(app().settings, registry, profile);
+}

@@ -1,0 +1,36 @@
+#include "app/tray_icon.h"
+
+#include <cwchar>
+
+#include "app/app_state.h"
+#include "app/resource_ids.h"
+
+namespace {
+
+// The size of NOTIFYICONDATAW up to and including guidItem, without hBalloonIcon.
+constexpr DWORD TRAY_RECORD_SIZE = 952;
+constexpr UINT TRAY_ICON_ID = 1;
+
+}  // namespace
+
+void addTrayIcon(HWND window) {
+    NOTIFYICONDATAW& tray = app().tray;
+    tray = NOTIFYICONDATAW{};
+    tray.cbSize = TRAY_RECORD_SIZE;
+    tray.hWnd = window;
+    tray.uID = TRAY_ICON_ID;
+    tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    tray.uCallbackMessage = WM_TRAYICON;
+    tray.hIcon = static_cast<HICON>(
+        LoadImageW(app().instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    wcsncpy(tray.szTip, WINDOW_TITLE, sizeof tray.szTip / sizeof tray.szTip[0] - 1);
+    Shell_NotifyIconW(NIM_ADD, &tray);
+}
+
+void removeTrayIcon() {
+    NOTIFYICONDATAW& tray = app().tray;
+    if (tray.cbSize != 0) Shell_NotifyIconW(NIM_DELETE, &tray);
+    if (tray.hIcon) DestroyIcon(tray.hIcon);
+    tray.hIcon = nullptr;
+    tray.cbSize = 0;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Operations on the main window that several handlers share.
+#include <windows.h>
+
+#include "common/types.h"
+
+void applyLayeredAttributes(HWND window);
+// Topmost or not as the setting says; this also shows the window, without activating it.
+void applyZOrder();
+// Rebuilds the layout, makes the back buffer match the client size and repaints everything.
+void relayoutKeyboard();
+// After the scale changed: new metrics, the window resized with its top-left corner kept,
+// then the relayout.
+void applyScale();
+// The one way a new scale travels: store it, apply it, save.
+void changeScale(double scale);
+void toggleVisible();
+void invalidateAll();
+void invalidateArea(const Rect& area);

@@ -1,0 +1,27 @@
+// The window procedure only dispatches: one handler per message.
+#include "app/window_proc.h"
+
+#include "app/app_state.h"
+#include "app/handlers.h"
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return onCreate(window);
+    case WM_DESTROY: return onDestroy(window);
+    case WM_SIZE: return onSize(window);
+    case WM_ERASEBKGND: return 1;  // every frame covers the whole client area
+    case WM_SETCURSOR: return onSetCursor(window, message, wParam, lParam);
+    case WM_NCHITTEST: return onHitTest(window);
+    case WM_TIMER: return onTimer(window, wParam);
+    case WM_MOUSEMOVE: return onMouseMove(window, message, wParam, lParam);
+    case WM_LBUTTONDOWN: return onLeftButtonDown(window, message, wParam, lParam);
+    case WM_LBUTTONUP: return onLeftButtonUp(window, message, wParam, lParam);
+    case WM_MOUSEWHEEL: return onMouseWheel(window, wParam);
+    case WM_PAINT: return onPaint(window);
+    case WM_INPUT: return onRawInput(window, lParam);
+    case WM_COMMAND: return onCommand(window, wParam);
+    case WM_HOTKEY: return onHotKey(window, wParam);
+    case WM_TRAYICON: return onTrayIcon(window, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
