@@ -1,0 +1,102 @@
+// The application that end-to-end tests type into: one window of a known colour with an
+// edit control. Tavrin never takes the focus, so its keyboard must light up while another
+// Wine window has it; Wine only receives X key events on its own windows.
+//
+// Usage: tavrin_e2e_target.exe [left top width height]
+// The window is painted in BACKGROUND so that whatever shows through Tavrin's transparent
+// pixels is known; the edit control sits in the lower right corner.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cwchar>
+
+namespace {
+
+constexpr wchar_t CLASS_NAME[] = L"TavrinE2ETarget";
+constexpr wchar_t TITLE[] = L"Tavrin E2E Target";
+constexpr COLORREF BACKGROUND = RGB(0, 128, 128);
+constexpr int EDIT_ID = 100;
+constexpr int EDIT_WIDTH = 400;
+constexpr int EDIT_HEIGHT = 200;
+
+HWND editControl = nullptr;
+
+void placeEdit(HWND hwnd) {
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    MoveWindow(editControl, rc.right - EDIT_WIDTH - 10, rc.bottom - EDIT_HEIGHT - 10, EDIT_WIDTH,
+               EDIT_HEIGHT, TRUE);
+}
+
+LRESULT CALLBACK targetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        editControl = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                      WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0,
+                                      EDIT_WIDTH, EDIT_HEIGHT, hwnd,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(EDIT_ID)),
+                                      reinterpret_cast<LPCREATESTRUCTW>(lParam)->hInstance, nullptr);
+        return 0;
+    case WM_SIZE:
+        placeEdit(hwnd);
+        return 0;
+    case WM_SETFOCUS:
+        // Whoever focuses the window means the edit control.
+        SetFocus(editControl);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+struct Placement {
+    int left = 0;
+    int top = 0;
+    int width = 1280;
+    int height = 1024;
+};
+
+Placement placementFrom(int argc, wchar_t** argv) {
+    Placement p;
+    if (argc == 5) {
+        p.left = _wtoi(argv[1]);
+        p.top = _wtoi(argv[2]);
+        p.width = _wtoi(argv[3]);
+        p.height = _wtoi(argv[4]);
+    }
+    return p;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = targetProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    wc.hbrBackground = CreateSolidBrush(BACKGROUND);
+    wc.lpszClassName = CLASS_NAME;
+    RegisterClassExW(&wc);
+
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const Placement p = placementFrom(argc, argv);
+    LocalFree(argv);
+
+    // A popup has no frame, so its client area is exactly the rectangle asked for.
+    HWND hwnd = CreateWindowExW(WS_EX_APPWINDOW, CLASS_NAME, TITLE, WS_POPUP | WS_VISIBLE, p.left,
+                                p.top, p.width, p.height, nullptr, nullptr, instance, nullptr);
+    if (!hwnd) return 1;
+    SetFocus(editControl);
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

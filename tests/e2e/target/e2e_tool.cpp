@@ -1,0 +1,63 @@
+// Looks at Tavrin's main window from inside Wine, where the X side cannot see: its Win32
+// class, styles and layered attributes, and asks it to close the way Windows does.
+//
+// Usage: tavrin_e2e_tool.exe info | close
+//   info   prints key=value lines about the main window; exit code 2 when there is none.
+//   close  posts WM_CLOSE to the main window; exit code 2 when there is none.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+
+namespace {
+
+constexpr wchar_t MAIN_CLASS[] = L"TavrinWndShiftAware";
+constexpr int NO_WINDOW = 2;
+constexpr int BAD_USAGE = 3;
+
+void printWide(const char* key, const wchar_t* text) {
+    // UTF-8, so that the harness can decode any title.
+    char utf8[1024] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    std::printf("%s=%s\n", key, utf8);
+}
+
+int printInfo(HWND hwnd) {
+    wchar_t text[512] = {};
+    GetClassNameW(hwnd, text, 512);
+    printWide("class", text);
+    // Reads the title without sending a message, which would wait on a window still being
+    // created or a program that hangs.
+    InternalGetWindowText(hwnd, text, 512);
+    printWide("title", text);
+    std::printf("style=0x%08lX\n", static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_STYLE)));
+    std::printf("exstyle=0x%08lX\n", static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    std::printf("rect=%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
+    GetClientRect(hwnd, &rc);
+    std::printf("client=%ld %ld\n", rc.right, rc.bottom);
+    std::printf("visible=%d\n", IsWindowVisible(hwnd) ? 1 : 0);
+    std::printf("foreground=%d\n", GetForegroundWindow() == hwnd ? 1 : 0);
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags))
+        std::printf("layered=0x%06lX %u 0x%lX\n", static_cast<unsigned long>(key), alpha,
+                    static_cast<unsigned long>(flags));
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 2) return BAD_USAGE;
+    HWND hwnd = FindWindowW(MAIN_CLASS, nullptr);
+    if (!hwnd) {
+        std::printf("found=0\n");
+        return NO_WINDOW;
+    }
+    if (std::wcscmp(argv[1], L"info") == 0) return printInfo(hwnd);
+    if (std::wcscmp(argv[1], L"close") == 0) return PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
+    return BAD_USAGE;
+}

@@ -1,0 +1,51 @@
+"""The main window on a first start: where it appears, its size, styles, look and opacity."""
+import os
+
+from frame_points import GRIP_FILL, TRANSPARENT_POINTS, expect_grip, grip_fill_point
+from harness import (MAIN_CLASS, MAIN_TITLE, TARGET_COLOR, Expectations, focus_window,
+                     focused_window, wait_for_pixel, window_geometry, window_opacity)
+
+WS_POPUP = 0x80000000
+WS_CAPTION = 0x00C00000
+WS_THICKFRAME = 0x00040000
+EX_STYLES = {"WS_EX_TOPMOST": 0x8, "WS_EX_TOOLWINDOW": 0x80, "WS_EX_LAYERED": 0x80000,
+             "WS_EX_NOACTIVATE": 0x8000000}
+
+
+def test_first_start_places_the_default_window_at_the_top_left(s):
+    target, target_xid = s.start_target()
+    focus_window(target_xid)
+    tavrin, xid = s.start_tavrin()
+    shot = wait_for_pixel(grip_fill_point(0, 0, 932, 316), GRIP_FILL)
+
+    expect = Expectations()
+    expect.equal("window geometry", window_geometry(xid), (0, 0, 932, 316))
+    expect_grip(expect, shot, 0, 0, 932, 316)
+    expect.pixels(shot, {p: TARGET_COLOR for p in TRANSPARENT_POINTS}, "transparent frame")
+    # The constant alpha is not in the pixels (no compositor); Wine hands it to X here.
+    expect.equal("_NET_WM_WINDOW_OPACITY", window_opacity(xid), 0xCCCCCCCC)
+    expect.equal("X focus", focused_window(), target_xid)
+    expect.true("no settings.ini written at start-up", not os.path.exists(s.settings_path))
+    expect.check()
+
+
+def test_main_window_has_the_class_styles_and_layered_attributes(s):
+    s.start_target()
+    s.start_tavrin()
+    info = s.tool("info")
+
+    expect = Expectations()
+    expect.equal("class", info.get("class"), MAIN_CLASS)
+    expect.equal("title", info.get("title"), MAIN_TITLE)
+    style = int(info.get("style", "0"), 16)
+    expect.true(f"WS_POPUP in style 0x{style:08X}", style & WS_POPUP)
+    expect.true(f"no caption or sizing frame in style 0x{style:08X}",
+                not style & (WS_CAPTION | WS_THICKFRAME))
+    ex_style = int(info.get("exstyle", "0"), 16)
+    for name, bit in EX_STYLES.items():
+        expect.true(f"{name} in extended style 0x{ex_style:08X}", ex_style & bit)
+    expect.equal("client size", info.get("client"), "932 316")
+    expect.equal("colour key, alpha, flags", info.get("layered"), "0xFF00FF 204 0x3")
+    expect.equal("visible", info.get("visible"), "1")
+    expect.equal("foreground", info.get("foreground"), "0")
+    expect.check()
