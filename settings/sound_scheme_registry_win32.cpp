@@ -1,0 +1,74 @@
+#include "settings/sound_scheme_registry_win32.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+constexpr wchar_t SCHEME_KEY[] = L"AppEvents\\Schemes\\Apps\\.Default";
+constexpr REGSAM READ_WRITE = KEY_READ | KEY_WRITE;
+// Registry key names are at most 255 characters.
+constexpr DWORD EVENT_NAME_CHARS = 256;
+// A sound value is read into 2048 bytes; a longer one is neither backed up nor changed.
+constexpr DWORD SOUND_VALUE_CHARS = 1024;
+constexpr UINT BROADCAST_TIMEOUT_MS = 200;
+
+std::wstring currentSoundKey(const std::wstring& event) { return event + L"\\.Current"; }
+
+}  // namespace
+
+bool Win32SoundSchemeRegistry::openScheme() {
+    closeScheme();
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SCHEME_KEY, 0, READ_WRITE, &key) != ERROR_SUCCESS) return false;
+    scheme = key;
+    return true;
+}
+
+void Win32SoundSchemeRegistry::closeScheme() {
+    if (scheme) RegCloseKey(scheme);
+    scheme = nullptr;
+}
+
+std::optional<std::wstring> Win32SoundSchemeRegistry::eventNameAt(std::uint32_t index) {
+    if (!scheme) return std::nullopt;
+    wchar_t name[EVENT_NAME_CHARS] = {};
+    DWORD length = EVENT_NAME_CHARS;
+    if (RegEnumKeyExW(scheme, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(name, length);
+}
+
+std::optional<EventSound> Win32SoundSchemeRegistry::readEventSound(const std::wstring& event) {
+    if (!scheme) return std::nullopt;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(scheme, currentSoundKey(event).c_str(), 0, READ_WRITE, &key) != ERROR_SUCCESS) return std::nullopt;
+    // One character more than the read may fill, left zero: a value that fills the read
+    // without a terminator of its own still ends there.
+    std::vector<wchar_t> buffer(SOUND_VALUE_CHARS + 1, L'\0');
+    DWORD type = REG_NONE;
+    DWORD bytes = SOUND_VALUE_CHARS * sizeof(wchar_t);
+    const LSTATUS status =
+        RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    return EventSound{std::wstring(buffer.data()), type == REG_SZ};
+}
+
+SoundWriteResult Win32SoundSchemeRegistry::writeEventSound(const std::wstring& event, const std::wstring& path) {
+    if (!scheme) return SoundWriteResult::Failed;
+    HKEY key = nullptr;
+    const LSTATUS opened = RegOpenKeyExW(scheme, currentSoundKey(event).c_str(), 0, READ_WRITE, &key);
+    if (opened == ERROR_FILE_NOT_FOUND || opened == ERROR_PATH_NOT_FOUND) return SoundWriteResult::EventMissing;
+    if (opened != ERROR_SUCCESS) return SoundWriteResult::Failed;
+    const auto bytes = static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t));
+    const LSTATUS set = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()), bytes);
+    RegCloseKey(key);
+    return set == ERROR_SUCCESS ? SoundWriteResult::Written : SoundWriteResult::Failed;
+}
+
+void Win32SoundSchemeRegistry::broadcastSoundChange() {
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"AppEvents"), SMTO_ABORTIFHUNG,
+                        BROADCAST_TIMEOUT_MS, nullptr);
+}
