@@ -34,21 +34,6 @@ TEST(SettingsPath, IsBesideTheExecutable) {
     EXPECT_EQ(resolveSettingsPath(L""), L"settings.ini");
 }
 
-TEST(LoadSettings, MissingFileOrKeysKeepTheDefaults) {
-    EXPECT_EQ(loaded(L"").colors, KeyColors{});
-    const AppSettings s = loaded(L"[main]\nunrelated=1\n[color]\n");
-    const AppSettings d;
-    EXPECT_EQ(s.style, d.style);
-    EXPECT_EQ(s.alpha, 204);
-    EXPECT_TRUE(s.topmost);
-    EXPECT_TRUE(s.clickthru);
-    EXPECT_FALSE(s.shadow || s.aa || s.soundOn || s.autoMuteSys);
-    EXPECT_EQ(s.soundSel, 1);
-    EXPECT_EQ(s.rendermode, 0);
-    EXPECT_EQ(s.scale, 1.0);
-    EXPECT_EQ(s.colors, KeyColors{});
-}
-
 TEST(LoadSettings, KeepsWhatTheRecordHeldForMissingKeysButNeverMuting) {
     AppSettings s;
     s.style = 2;
@@ -146,14 +131,6 @@ TEST(SavedPosition, MissingOrEmptyKeysGiveTheDefaultPosition) {
     EXPECT_EQ(readSavedPosition(none), (WindowPosition{POSITION_DEFAULT, POSITION_DEFAULT}));
     MemoryProfile some(L"[main]\nleft=-1920\ntop=\n");
     EXPECT_EQ(readSavedPosition(some), (WindowPosition{-1920, POSITION_DEFAULT}));
-}
-
-TEST(ResetColors, RestoresOnlyTheColours) {
-    AppSettings s = loaded(L"[main]\nstyle=2\nscale=2000\n[color]\ntextN=010203\nfillA=FFFFFF\n");
-    resetColors(s);
-    EXPECT_EQ(s.colors, KeyColors{});
-    EXPECT_EQ(s.style, 2);
-    EXPECT_DOUBLE_EQ(s.scale, 2.0);
 }
 
 TEST(LoadSettings, GarbageFilesLoadWithinTheInvariants) {

@@ -41,23 +41,8 @@ TEST(ValueText, HexAcceptsPrefixAndStopsAtTheFirstOtherCharacter) {
     EXPECT_EQ(parseHex(std::wstring(3000, L'0') + L"12"), 0x12u);
 }
 
-TEST(ValueText, ColourTextIsRedGreenBlue) {
-    EXPECT_EQ(colorFromHexText(L"3CA0FF"), 0xFFA03Cu);
-    EXPECT_EQ(colorFromHexText(L"FF"), 0xFF0000u);  // pure blue
-    EXPECT_EQ(colorFromHexText(L"0x00FF00"), 0x00FF00u);
-    EXPECT_EQ(colorFromHexText(L"#FFFFFF"), 0u);
-    // Only the low 24 bits of a longer number count.
-    EXPECT_EQ(colorFromHexText(L"AB123456"), rgb(0x12, 0x34, 0x56));
-    EXPECT_EQ(colorToHexText(0xFFA03C), L"3CA0FF");
-    EXPECT_EQ(colorToHexText(0x0A0B0C), L"0C0B0A");
-    EXPECT_EQ(colorToHexText(0), L"000000");
-}
-
 TEST(ValueText, ScaleIsWrittenInRoundedThousandths) {
     EXPECT_EQ(scaleToText(1.05), L"1050");
     EXPECT_EQ(scaleToText(0.8), L"800");
     EXPECT_EQ(scaleToText(1.0005), L"1001");
-    EXPECT_EQ(scaleToText(1.25), L"1250");
-    EXPECT_EQ(scaleToText(3.0), L"3000");
-    EXPECT_EQ(scaleToText(0.5), L"500");
 }

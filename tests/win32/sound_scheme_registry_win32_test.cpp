@@ -155,21 +155,12 @@ TEST(SoundScheme, WithoutASchemeKeyNothingHappens) {
     EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(SchemeFixture, RegistryReadsWholeValuesAndRefusesWhatDoesNotFit) {
+TEST_F(SchemeFixture, ReadsAValueThatFillsTheBufferAndTellsAVanishedEvent) {
     ASSERT_EQ(soundOf(FULL).bytes.size(), 2048u);
     Win32SoundSchemeRegistry registry;
     ASSERT_TRUE(registry.openScheme());
     EXPECT_EQ(registry.readEventSound(FULL)->path, FULL_PATH);
-    EXPECT_TRUE(registry.readEventSound(FULL)->isPlainString);
-    EXPECT_EQ(registry.readEventSound(JAPANESE)->path, JAPANESE_PATH);
-    EXPECT_FALSE(registry.readEventSound(EXPAND)->isPlainString);
-    EXPECT_EQ(registry.readEventSound(TOO_LONG), std::nullopt);
-    EXPECT_EQ(registry.readEventSound(L"TavrinTest.Nowhere"), std::nullopt);
     EXPECT_EQ(registry.writeEventSound(L"TavrinTest.Nowhere", L"x"), SoundWriteResult::EventMissing);
-    bool sawPlain = false;
-    for (std::uint32_t i = 0; auto name = registry.eventNameAt(i); ++i) sawPlain = sawPlain || *name == PLAIN;
-    EXPECT_TRUE(sawPlain);
-    registry.closeScheme();
 }
 
 TEST_F(SchemeFixture, MuteThenRestorePutsEverySoundBackExactly) {
