@@ -3,10 +3,11 @@
 # so a second run costs nothing.
 set -euo pipefail
 
+# xauth: xvfb-run needs it, and xvfb only recommends it.
 packages=(
   cmake g++ make libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 xvfb xdotool xautomation imagemagick x11-utils x11-apps
+  wine wine64 xvfb xauth xdotool xautomation imagemagick x11-utils x11-apps
   fonts-ipafont-gothic sox clang libclang-rt-14-dev zip unzip procps python3
 )
 
