@@ -10,6 +10,10 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DESTROY: return onDestroy(window);
     case WM_SIZE: return onSize(window);
     case WM_ERASEBKGND: return 1;  // every frame covers the whole client area
+    // Wine's default answer activates a clicked window whatever its WS_EX_NOACTIVATE, and the
+    // activated window is then remapped as a managed X window, which ends the grip drag's pointer
+    // grab and moves the X focus away from the application being typed into.
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_SETCURSOR: return onSetCursor(window, message, wParam, lParam);
     case WM_NCHITTEST: return onHitTest(window);
     case WM_TIMER: return onTimer(window, wParam);
