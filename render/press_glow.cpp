@@ -41,6 +41,10 @@ int glowPeakAlpha(Tick phase) {
     return std::clamp(static_cast<int>(160 + 40 * pulse(phase)), 0, 255);
 }
 
+// The disc is symmetric about both centre lines, and x - cx is exact in double precision
+// (whole and half numbers), so a pixel and its mirror images get bit-identical distances.
+// Only one quarter is computed, each row from the centre outwards until the distance
+// passes the rim, which it never comes back inside.
 std::vector<std::uint32_t> radialGlowPixels(int w, int h, int peakAlpha) {
     if (w <= 0 || h <= 0) return {};
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
@@ -49,14 +53,17 @@ std::vector<std::uint32_t> radialGlowPixels(int w, int h, int peakAlpha) {
     const double rx = cx >= 1 ? cx : 1;
     const double ry = cy >= 1 ? cy : 1;
     const double peak = peakAlpha / 255.0;
-    std::uint32_t* out = pixels.data();
-    for (int y = 0; y < h; ++y) {
+    const auto row = [&](int y) { return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w); };
+    for (int y = 0; y < (h + 1) / 2; ++y) {
         const double dy = (y - cy) / ry;
-        for (int x = 0; x < w; ++x, ++out) {
+        std::uint32_t* top = row(y);
+        std::uint32_t* bottom = row(h - 1 - y);
+        for (int x = (w - 1) / 2; x >= 0; --x) {
             const double dx = (x - cx) / rx;
             const double d = dx * dx + dy * dy;
-            if (d > 1) continue;
-            *out = glowPixel(std::clamp(static_cast<int>(peak * (1 - d) * 255 + 0.5), 0, 255));
+            if (d > 1) break;
+            const std::uint32_t pixel = glowPixel(std::clamp(static_cast<int>(peak * (1 - d) * 255 + 0.5), 0, 255));
+            top[x] = top[w - 1 - x] = bottom[x] = bottom[w - 1 - x] = pixel;
         }
     }
     return pixels;
