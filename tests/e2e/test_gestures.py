@@ -1,0 +1,57 @@
+"""Scaling the window from its grip: a drag, and the mouse wheel over it."""
+import time
+
+from frame_points import GRIP_FILL, grip_fill_point, grip_size
+from harness import Expectations, focused_window, wait_for_pixel, window_geometry
+from keys_support import button_held, main_settings, settle, start_keyboard, window_size, xdotool
+
+SETTLE_TIMEOUT = 10
+
+
+def grip_centre(scale):
+    width, height = window_size(scale)
+    half = grip_size(scale) // 2
+    return width - half - 1, height - half - 1
+
+
+def test_dragging_the_grip_right_and_down_grows_the_window_from_its_top_left_corner(s):
+    target, xid = start_keyboard(s)
+    x, y = grip_centre(1.0)
+    # The window is click-through except for the grip, so the press must land on it.
+    with button_held(x, y):
+        for step in range(1, 11):
+            xdotool("mousemove", x + 5 * step, y + 5 * step)
+            time.sleep(0.03)
+    # 50 px right and 50 px down: exponent (50 + 50) / 2 with base 1.005.
+    scale = 1.005 ** 50
+    width, height = window_size(scale)
+
+    expect = Expectations()
+    expect.equal("window geometry", settle(lambda: window_geometry(xid), (0, 0, width, height),
+                                           SETTLE_TIMEOUT), (0, 0, width, height))
+    expect.equal("saved scale", settle(lambda: main_settings(s).get("scale"), "1283",
+                                       SETTLE_TIMEOUT), "1283")
+    wait_for_pixel(grip_fill_point(0, 0, width, height, scale), GRIP_FILL)
+    expect.equal("X focus", focused_window(), target)
+    expect.check()
+
+
+def test_a_wheel_notch_over_the_grip_scales_by_five_percent_each_way(s):
+    # Wine hands the wheel to the window under the pointer, not to the one with the X focus
+    # (the target here), as Windows does by default; so a notch over the grip reaches Tavrin.
+    target, xid = start_keyboard(s)
+    expect = Expectations()
+    for notch_button, scale, saved in ((4, 1.05, "1050"), (5, 1.0, "1000")):
+        before = 1.0 if notch_button == 4 else 1.05
+        xdotool("mousemove", *grip_centre(before))
+        xdotool("click", notch_button)
+        width, height = window_size(scale)
+        what = f"after a notch {'up' if notch_button == 4 else 'down'}"
+        expect.equal(f"window geometry {what}",
+                     settle(lambda: window_geometry(xid), (0, 0, width, height), SETTLE_TIMEOUT),
+                     (0, 0, width, height))
+        expect.equal(f"saved scale {what}",
+                     settle(lambda: main_settings(s).get("scale"), saved, SETTLE_TIMEOUT), saved)
+        wait_for_pixel(grip_fill_point(0, 0, width, height, scale), GRIP_FILL)
+    expect.equal("X focus", focused_window(), target)
+    expect.check()
