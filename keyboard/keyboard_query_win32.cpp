@@ -33,19 +33,32 @@ void flushDeadKey(UINT vk, UINT scan, const BYTE* state, HKL layout) {
     }
 }
 
+// The character `vk` types in `layout`, asked of the platform.
+std::optional<wchar_t> translateKey(UINT vk, bool shift, bool capsLock, HKL layout) {
+    const std::array<BYTE, KEY_STATE_SIZE> state = queryState(shift, capsLock);
+    const UINT scan = MapVirtualKeyExW(vk, MAPVK_VK_TO_VSC, layout);
+    std::array<WCHAR, OUTPUT_UNITS> output{};
+    const int result = ToUnicodeEx(vk, scan, state.data(), output.data(), OUTPUT_UNITS, 0, layout);
+    if (result < 0) flushDeadKey(vk, scan, state.data(), layout);
+    if (result <= 0) return std::nullopt;
+    return output[0];
+}
+
 }  // namespace
 
 std::optional<wchar_t> Win32KeyboardQuery::keyCharacter(int vk, bool shift, bool capsLock) {
     if (vk <= 0 || vk >= KEY_STATE_SIZE) return std::nullopt;
-    const std::array<BYTE, KEY_STATE_SIZE> state = queryState(shift, capsLock);
     const HKL layout = GetKeyboardLayout(0);
-    const UINT key = static_cast<UINT>(vk);
-    const UINT scan = MapVirtualKeyExW(key, MAPVK_VK_TO_VSC, layout);
-    std::array<WCHAR, OUTPUT_UNITS> output{};
-    const int result = ToUnicodeEx(key, scan, state.data(), output.data(), OUTPUT_UNITS, 0, layout);
-    if (result < 0) flushDeadKey(key, scan, state.data(), layout);
-    if (result <= 0) return std::nullopt;
-    return output[0];
+    if (layout != answeredLayout_) {
+        asked_.fill(false);
+        answeredLayout_ = layout;
+    }
+    const std::size_t slot = static_cast<std::size_t>(vk) * 4 + (shift ? 2 : 0) + (capsLock ? 1 : 0);
+    if (!asked_[slot]) {
+        answers_[slot] = translateKey(static_cast<UINT>(vk), shift, capsLock, layout);
+        asked_[slot] = true;
+    }
+    return answers_[slot];
 }
 
 bool Win32KeyboardQuery::capsLockOn() { return (GetKeyState(VK_CAPITAL) & 0x0001) != 0; }
