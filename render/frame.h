@@ -26,7 +26,8 @@ struct FrameContext {
 };
 
 // Background, keys in layout order, speed panel, resize grip. Given the paint's update
-// rectangle, keys whose drawing area cannot reach it are left out: only that area of the
-// frame reaches the screen, and it comes out the same.
+// rectangle, only the background inside it is filled and the keys, panel and grip whose
+// drawing cannot reach it are left out: only that area of the frame reaches the screen, and
+// it comes out the same.
 void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context,
                std::optional<Rect> updateArea = std::nullopt);

@@ -51,5 +51,5 @@ TEST(Frame, UpdateAreaLeavesOutKeysThatCannotReachIt) {
     std::vector<Rect> expected;
     for (int vk : {0x51, 0x57, 0x41, 0x53, 0xA0, 0x5A}) expected.push_back(findKey(scene.layout, vk)->rect);
     EXPECT_EQ(drawn, expected);
-    EXPECT_EQ(clipped.callsOf(DrawKind::Text).size(), 6u + 2);  // and the panel's two texts
+    EXPECT_EQ(clipped.callsOf(DrawKind::Text).size(), 6u);  // the panel is out of reach too
 }
