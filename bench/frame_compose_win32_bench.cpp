@@ -5,13 +5,16 @@
 // the program's own, with the platform's keyboard layout answering the label queries. Each
 // composition is timed on its own with QueryPerformanceCounter; the program prints one line
 // per case with the median and the 90th percentile in microseconds:
-//   frame scale=1.0 lit=10 area=whole median_us=412.3 p90_us=455.0 runs=400
-// "area=key" lines compose what one frame tick repaints while a single key is lit: the
-// frame clipped to that key's invalidated area, as the paint skips keys out of its reach.
+//   frame scale=1.0 lit=10 area=whole query=layout median_us=412.3 p90_us=455.0 runs=400
+// "area=key" and "area=two-keys" lines compose what one frame tick repaints while typing:
+// the frame for the update area of one or two lit keys, as the paint skips keys out of its
+// reach. "query=layout" asks the platform's keyboard layout for every label, as the
+// program does; "query=table" answers from a table, which leaves the drawing alone.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <vector>
 
 #include "bench_scene.h"
@@ -67,13 +70,31 @@ Timing timeRuns(Compose compose) {
     return {percentile(samples, 0.5), percentile(samples, 0.9), samples.size()};
 }
 
-void printTiming(double scale, int lit, const char* area, const Timing& t) {
-    std::printf("frame scale=%.1f lit=%d area=%s median_us=%.1f p90_us=%.1f runs=%zu\n", scale, lit, area, t.medianUs,
-                t.p90Us, t.runs);
+void printTiming(double scale, int lit, const char* area, const char* queryName, const Timing& t) {
+    std::printf("frame scale=%.1f lit=%d area=%s query=%s median_us=%.1f p90_us=%.1f runs=%zu\n", scale, lit, area,
+                queryName, t.medianUs, t.p90Us, t.runs);
     std::fflush(stdout);
 }
 
-void benchmarkCase(double scale, int lit, HDC screen, KeyboardQuery& query) {
+Rect keyArea(const BenchScene& scene, int vk) {
+    return findKey(scene.layout, vk)->rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN);
+}
+
+Rect unionOf(const Rect& a, const Rect& b) {
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+// Lights exactly the keys `vks`, pressed 100 ms ago and held.
+void lightOnly(BenchScene& scene, std::initializer_list<int> vks) {
+    scene.input.keys = KeyStateTable{};
+    for (int vk : vks) {
+        scene.input.keys.held[vk] = true;
+        scene.input.keys.everPressed[vk] = true;
+        scene.input.keys.lastPress[vk] = scene.now - 100;
+    }
+}
+
+void benchmarkCase(double scale, int lit, HDC screen, KeyboardQuery& query, const char* queryName) {
     BenchScene scene;
     setUpScene(scene, scale, lit);
     BackBuffer buffer;
@@ -83,12 +104,16 @@ void benchmarkCase(double scale, int lit, HDC screen, KeyboardQuery& query) {
                                scene.input.meter, query, false, scene.now};
     const Rect client{0, 0, scene.windowSize.width, scene.windowSize.height};
 
-    printTiming(scale, lit, "whole", timeRuns([&] { drawFrame(canvas, client, context); }));
+    printTiming(scale, lit, "whole", queryName, timeRuns([&] { drawFrame(canvas, client, context); }));
     if (lit == 0) {
-        // One key lit, repainted by itself as on every tick while a tap is lit.
-        setUpScene(scene, scale, 1);
-        const Rect keyArea = scene.layout.front().rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN);
-        printTiming(scale, 1, "key", timeRuns([&] { drawFrame(canvas, client, context, keyArea); }));
+        // What a tick repaints while typing: one key lit, or two (E, then H a moment later),
+        // where the paint's update area is the rectangle around both.
+        lightOnly(scene, {'A'});
+        const Rect a = keyArea(scene, 'A');
+        printTiming(scale, 1, "key", queryName, timeRuns([&] { drawFrame(canvas, client, context, a); }));
+        lightOnly(scene, {'E', 'H'});
+        const Rect eh = unionOf(keyArea(scene, 'E'), keyArea(scene, 'H'));
+        printTiming(scale, 2, "two-keys", queryName, timeRuns([&] { drawFrame(canvas, client, context, eh); }));
     }
     releaseBackBuffer(buffer);
 }
@@ -101,9 +126,13 @@ int wmain() {
         std::fprintf(stderr, "no screen DC\n");
         return 1;
     }
-    Win32KeyboardQuery query;
+    Win32KeyboardQuery layoutQuery;
+    TableKeyboardQuery tableQuery;
     for (double scale : SCALES) {
-        for (int lit : LIT_COUNTS) benchmarkCase(scale, lit, screen, query);
+        for (int lit : LIT_COUNTS) {
+            benchmarkCase(scale, lit, screen, layoutQuery, "layout");
+            benchmarkCase(scale, lit, screen, tableQuery, "table");
+        }
     }
     ReleaseDC(nullptr, screen);
     return 0;
