@@ -1,0 +1,239 @@
+"""Tavrin controlled as a user does: the tray icon's menu, the scale dialog, the hot key and
+Exit; the muting of the system sounds and their return; the menu and dialog resources."""
+import os
+import signal
+
+import control_support as control
+from control_support import (DESIGN_MENU, DESIGN_OUTLINE, OPACITY_40, OPACITY_MENU, REG_EXPAND_SZ,
+                             REG_SZ, SCALE_150, SCALE_MENU, SOUND_AUTOMUTE, SOUND_MENU)
+from harness import (MAIN_TITLE, TARGET_COLOR, Expectations, HarnessError, focus_window,
+                     focused_window, wait_for_pixel, wait_until, wait_window_gone,
+                     window_geometry, window_opacity)
+
+KEY_FILL = (230, 230, 230)
+KEY_FRAME = (80, 80, 80)
+
+
+def key5_points():
+    """Inside the "5" key clear of its label, and on its left frame, at scale 1."""
+    left, top = control.START_POSITION
+    key_left, key_top = left + 14 + 4 * 56, top + 14
+    return (key_left + 5, key_top + 24), (key_left, key_top + 24)
+
+
+def test_menu_sets_opacity_design_and_scale_hot_key_toggles_and_exit_saves_everything(s):
+    control.link_japanese_font()
+    _, target_xid = s.start_target()
+    focus_window(target_xid)
+    tavrin, xid = control.start_below_tray(s)
+    left, top = control.START_POSITION
+    inside, frame = key5_points()
+    wait_for_pixel(inside, KEY_FILL)
+    expect = Expectations()
+
+    # The hot key works while another program has the focus, and leaves the focus there. It
+    # comes first: the menu makes Tavrin the foreground window, which an X focus change alone
+    # does not undo under Wine without a window manager, and hiding the foreground window
+    # activates another one.
+    control.press_hot_key()
+    control.main_window_shown(False)
+    expect.equal("X focus after hiding", focused_window(), target_xid)
+    control.press_hot_key()
+    control.main_window_shown(True)
+    expect.equal("X focus after showing", focused_window(), target_xid)
+    expect.equal("geometry after showing again", window_geometry(xid), (left, top, 932, 316))
+
+    control.choose(xid, OPACITY_MENU, OPACITY_40)
+    sections = control.settings_when(s, "alpha 102 in settings.ini",
+                                     lambda sec: control.section_dict(sec, "main").get("alpha") == "102")
+    expect.equal("_NET_WM_WINDOW_OPACITY after 40 %", window_opacity(xid), 0x66666666)
+    expect.equal("keys after the first change", control.key_names(sections), control.ALL_KEYS)
+
+    control.choose(xid, DESIGN_MENU, DESIGN_OUTLINE)
+    # The outlined keys keep their frame and show what is behind them inside it.
+    shot = wait_for_pixel(inside, TARGET_COLOR)
+    expect.equal("frame of the outlined key", shot.pixel(*frame), KEY_FRAME)
+
+    control.choose(xid, SCALE_MENU, SCALE_150)
+    control.wait_geometry(xid, (left, top, 1398, 474))
+    control.enter_scale(xid, "2")
+    control.wait_geometry(xid, (left, top, 1864, 632))
+
+    control.choose_exit(xid)
+    expect.equal("exit code", tavrin.wait_exit(), 0)
+    wait_window_gone(MAIN_TITLE)
+    sections = s.read_settings()
+    expect.equal("keys of settings.ini after Exit", control.key_names(sections), control.ALL_KEYS)
+    main = control.section_dict(sections, "main")
+    expect.equal("chosen settings after Exit",
+                 {key: main.get(key) for key in ("alpha", "style", "scale", "left", "top")},
+                 {"alpha": "102", "style": "2", "scale": "2000", "left": str(left), "top": str(top)})
+    expect.check()
+
+
+SOUNDS = [
+    (".Default", REG_SZ, r"C:\windows\media\ding.wav"),
+    ("MailBeep", REG_EXPAND_SZ, r"%SystemRoot%\media\notify.wav"),
+    ("SystemAsterisk", REG_SZ, r"C:\ユーザー\サウンド\チャイム♪.wav"),
+    ("SystemExit", REG_SZ, r"D:\sounds\a=b\exit.wav"),
+    ("SystemStart", REG_SZ, ""),
+]
+ORIGINAL = {event: control.expected_sound(kind, path) for event, kind, path in SOUNDS}
+MUTED = {event: control.expected_sound(kind, path if kind != REG_SZ else "")
+         for event, kind, path in SOUNDS}
+BACKUP = {event: path for event, kind, path in SOUNDS if kind == REG_SZ and path}
+
+
+def backup_of(sections):
+    names = [name for name, _ in sections]
+    return control.section_dict(sections, "sysSndBackup") if "sysSndBackup" in names else None
+
+
+def wait_scheme(expected):
+    try:
+        wait_until("the sound scheme to change", lambda: control.sound_scheme() == expected,
+                   control.MENU_TIMEOUT, interval=0.3)
+    except HarnessError:
+        pass  # the comparison that follows shows the difference
+
+
+def test_muting_blanks_the_sounds_and_exit_or_a_later_run_puts_them_back(s):
+    control.link_japanese_font()
+    control.seed_sound_scheme(SOUNDS)
+    expect = Expectations()
+    expect.equal("seeded scheme", control.sound_scheme(), ORIGINAL)
+    s.start_target()
+
+    # Muting from the menu, then Exit.
+    tavrin, xid = control.start_below_tray(s)
+    control.choose(xid, SOUND_MENU, SOUND_AUTOMUTE)
+    wait_scheme(MUTED)
+    expect.equal("scheme while muted", control.sound_scheme(), MUTED)
+    expect.equal("backup while muted", backup_of(s.read_settings()), BACKUP)
+    control.choose_exit(xid)
+    expect.equal("exit code", tavrin.wait_exit(), 0)
+    wait_window_gone(MAIN_TITLE)
+    expect.equal("scheme after Exit", control.sound_scheme(), ORIGINAL)
+    sections = s.read_settings()
+    expect.equal("settings.ini after Exit", control.key_names(sections), control.ALL_KEYS)
+    expect.equal("autoMuteSys kept", control.section_dict(sections, "main").get("autoMuteSys"), "1")
+    expect.check()
+
+    # A run that mutes at start and is killed leaves the sounds blank and the backup behind.
+    tavrin, _ = s.start_tavrin()
+    wait_scheme(MUTED)
+    expect.equal("backup of the run to be killed", backup_of(s.read_settings()), BACKUP)
+    os.kill(tavrin.pid, signal.SIGKILL)
+    tavrin.wait_exit()
+    wait_window_gone(MAIN_TITLE)
+    expect.equal("scheme after the kill", control.sound_scheme(), MUTED)
+    expect.equal("backup after the kill", backup_of(s.read_settings()), BACKUP)
+    expect.check()
+
+    # The next run mutes blank sounds, keeps the old backup, and its Exit restores it.
+    tavrin, xid = s.start_tavrin()
+    expect.equal("backup kept by the next run's mute", backup_of(s.read_settings()), BACKUP)
+    control.choose_exit(xid)
+    expect.equal("exit code of the next run", tavrin.wait_exit(), 0)
+    wait_window_gone(MAIN_TITLE)
+    expect.equal("scheme after the next run's Exit", control.sound_scheme(), ORIGINAL)
+    expect.equal("backup after the next run's Exit", backup_of(s.read_settings()), None)
+    expect.check()
+
+
+SCALE_DIALOG = [
+    "dialog.201.languages=1041",
+    "dialog.201.template=1 65535",
+    "dialog.201.style=0x00C808C0",
+    "dialog.201.exstyle=0x00000000",
+    "dialog.201.rect=0 0 160 64",
+    "dialog.201.menu=",
+    "dialog.201.class=",
+    "dialog.201.caption=倍率の入力",
+    "dialog.201.font=9 0 0 1 MS Shell Dlg",
+    # id | class (#130 static, #129 edit, #128 button) | text | x y cx cy | style | ex style
+    "dialog.201.control=-1|#130|倍率 (0.50 - 3.00):|8 12 100 12|0x50020000|0x00000000",
+    "dialog.201.control=1001|#129||8 26 64 12|0x50810080|0x00000000",
+    "dialog.201.control=1|#128|OK|88 24 32 14|0x50010001|0x00000000",
+    "dialog.201.control=2|#128|キャンセル|124 24 32 14|0x50010000|0x00000000",
+    "dialog.201.complete=1",
+]
+
+MENU_ITEMS = """\
+0|popup|Tavrin
+1|40001|表示/非表示 (&S)
+1|40002|最前面オン/オフ (&T)
+1|40003|クリック透過オン/オフ (&P)
+1|popup|不透明度 (&O)
+2|40010|40%
+2|40011|60%
+2|40012|80%
+2|40013|100%
+1|popup|デザイン (&D)
+2|40040|文字のみ（押下で文字強調）
+2|40041|キー＋文字（押下で背景変化）
+2|40042|アウトライン（押下で枠変化）
+1|popup|描画オプション (&G)
+2|40050|キー陰影（簡易）ON/OFF
+2|40051|アンチエイリアス（将来）ON/OFF
+2|popup|描画モード（将来）
+3|40052|カラーキー（高速・現在）
+3|40053|per-pixel alpha（影/AA用）
+1|popup|タイプ音 (&S)
+2|40060|音を鳴らす
+2|40061|音を鳴らさない
+2|0|
+2|40062|音色1（click1.wav）
+2|40063|音色2（click2.wav）
+2|40064|音色3（click3.wav）
+2|0|
+2|40065|起動中はシステム音を無効化
+1|popup|色設定 (&C)
+2|40070|文字色（通常）…
+2|40071|文字色（押下）…
+2|40072|キー背景（通常）…
+2|40073|キー背景（押下）…
+2|40074|キー枠（通常）…
+2|40075|キー枠（押下）…
+2|40076|影の色…
+2|0|
+2|40077|既定の色に戻す
+1|popup|拡大縮小 (&Z)
+2|40100|0.80x
+2|40101|1.00x（既定）
+2|40102|1.25x
+2|40103|1.50x
+2|40104|2.00x
+2|0|
+2|40110|数値入力…
+1|popup|その他
+2|40200|このソフトにつて
+1|0|
+1|40099|終了 (&X)""".splitlines()
+
+
+def test_menu_and_dialog_resources_are_japanese_with_the_exact_ids_and_styles(s):
+    lines = control.resources(s.tavrin_exe)
+    expect = Expectations()
+    expect.equal("menu languages", [l for l in lines if l.startswith("menu.102.")],
+                 ["menu.102.languages=1041", "menu.102.version=0", "menu.102.complete=1"])
+    # depth|id|caption; separators are items with id 0 and no text, flags only mark popups.
+    items = [l.removeprefix("menu.item=").split("|") for l in lines if l.startswith("menu.item=")]
+    expect.equal("menu items", ["|".join((d, i, c)) for d, i, _, c in items], MENU_ITEMS)
+    expect.equal("scale dialog", [l for l in lines if l.startswith("dialog.201.")], SCALE_DIALOG)
+    contact = [l for l in lines if l.startswith("dialog.50986.")
+               and not l.startswith("dialog.50986.control=")]
+    for line in ("dialog.50986.languages=1041", "dialog.50986.caption=連絡先 / Contact",
+                 "dialog.50986.complete=1"):
+        expect.true(f"{line} in the contact dialog", line in contact)
+    # id | class | text | ...; window class names do not depend on case.
+    controls = [l.removeprefix("dialog.50986.control=").split("|") for l in lines
+                if l.startswith("dialog.50986.control=")]
+    expect.equal("contact dialog controls", [c[1].upper() for c in controls],
+                 ["#130", "SYSLINK", "#128"])
+    if len(controls) == 3:
+        expect.equal("static text", controls[0][2], "作者への連絡は以下のリンクから:")
+        expect.true(f"a link in {controls[1][2]!r}", "<a" in controls[1][2])
+        expect.equal("default button: id, text, BS_DEFPUSHBUTTON",
+                     (controls[2][0], controls[2][2], int(controls[2][4], 16) & 0xF), ("1", "閉じる", 1))
+    expect.check()
