@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/ini_text.h"
+
 namespace {
 
 const std::wstring BACKUP = SOUND_BACKUP_SECTION;
@@ -43,6 +45,14 @@ void muteEvent(SoundSchemeRegistry& registry, Profile& profile, const std::wstri
 // reach another key.
 bool namesAnEvent(const std::wstring& event) { return !event.empty() && event.find(L'\\') == std::wstring::npos; }
 
+// A hand-edited file may name an event twice. The mute replaced the first of those entries,
+// and a key read sees the first too, so a later one must not overwrite the sound it restored.
+bool isNamedEarlier(const std::vector<ProfileEntry>& entries, std::size_t index) {
+    for (std::size_t i = 0; i < index; ++i)
+        if (sameIniName(entries[i].first, entries[index].first)) return true;
+    return false;
+}
+
 }  // namespace
 
 void muteSystemSounds(AppSettings& s, SoundSchemeRegistry& registry, Profile& profile) {
@@ -62,8 +72,10 @@ void restoreSystemSounds(AppSettings& s, SoundSchemeRegistry& registry, Profile&
     // An entry whose event still exists but refused the write is kept for a later restore;
     // an entry whose event is gone is dropped with the section.
     std::vector<ProfileEntry> unrestored;
-    for (const ProfileEntry& entry : profile.readSection(BACKUP)) {
-        if (!namesAnEvent(entry.first)) continue;
+    const std::vector<ProfileEntry> backup = profile.readSection(BACKUP);
+    for (std::size_t i = 0; i < backup.size(); ++i) {
+        const ProfileEntry& entry = backup[i];
+        if (!namesAnEvent(entry.first) || isNamedEarlier(backup, i)) continue;
         if (registry.writeEventSound(entry.first, entry.second) == SoundWriteResult::Failed) unrestored.push_back(entry);
     }
     registry.closeScheme();
