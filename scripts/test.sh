@@ -2,8 +2,9 @@
 # Runs every test of Tavrin: installs what is missing, builds both trees, then
 #   1. the host unit tests (CTest, build/host),
 #   2. the Win32 tests under Wine (CTest, build/win) on a virtual display,
-#   3. the end-to-end tests: the real tavrin.exe under Wine on a virtual display.
-# Logs go to build/logs. The last line says "N passed, N failed" over all three; the exit
+#   3. the end-to-end tests: the real tavrin.exe under Wine on a virtual display,
+#   4. the fuzz targets, 30 s each (scripts/fuzz.sh, build/fuzz).
+# Logs go to build/logs. The last line says "N passed, N failed" over all four; the exit
 # code is 0 only when nothing failed.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
@@ -103,6 +104,16 @@ if ensure_wine_prefix "$WINEPREFIX"; then
   fi
 else
   count "Wine prefix" 0 1
+fi
+
+echo "== Fuzz targets"
+bash "$TAVRIN_ROOT/scripts/fuzz.sh" 2>&1 | tee "$LOGS/fuzz.log"
+line=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$LOGS/fuzz.log" | tail -n 1)
+if [ -n "$line" ]; then
+  read -r passed _ failed _ <<<"${line//,/}"
+  count "fuzz targets" "$passed" "$failed"
+else
+  count "fuzz targets" 0 1
 fi
 
 finish
