@@ -63,12 +63,25 @@ def check_environment():
 
 
 def run(args, timeout=COMMAND_TIMEOUT, check=True, env=None):
-    """Runs a command to its end, or kills it by its id when the time limit passes."""
-    try:
-        result = subprocess.run(args, capture_output=True, text=True, timeout=timeout,
-                                env=env or wine_env(), stdin=subprocess.DEVNULL)
-    except subprocess.TimeoutExpired as e:
-        raise HarnessError(f"{args[0]} did not finish within {timeout} s: {' '.join(args)}") from e
+    """Runs a command to its end, or kills it by its id when the time limit passes.
+
+    The output goes through files, not pipes: a Wine program that finds no wineserver
+    starts one, with explorer and services, and those keep every inherited pipe open
+    for seconds after the program has ended."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        process = subprocess.Popen(args, stdout=out, stderr=err, env=env or wine_env(),
+                                   stdin=subprocess.DEVNULL)
+        try:
+            returncode = process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+            raise HarnessError(f"{' '.join(args)} did not finish within {timeout} s") from None
+        out.seek(0)
+        err.seek(0)
+        result = subprocess.CompletedProcess(args, returncode,
+                                             out.read().decode("utf-8", "replace"),
+                                             err.read().decode("utf-8", "replace"))
     if check and result.returncode != 0:
         raise HarnessError(f"{' '.join(args)} failed with {result.returncode}: "
                            f"{result.stderr.strip()[-500:]}")
@@ -229,13 +242,6 @@ class Screenshot:
         i = (y * self.width + x) * 3
         return tuple(self.pixels[i:i + 3])
 
-    def crop(self, left, top, width, height):
-        rows = []
-        for y in range(top, top + height):
-            i = (y * self.width + left) * 3
-            rows.append(self.pixels[i:i + width * 3])
-        return Screenshot(width, height, b"".join(rows))
-
     def save_png(self, path):
         raw = b"".join(b"\x00" + self.pixels[y * self.width * 3:(y + 1) * self.width * 3]
                        for y in range(self.height))
@@ -294,13 +300,6 @@ def write_ini(path, sections, utf16=False):
     data = b"\xff\xfe" + text.encode("utf-16-le") if utf16 else text.encode("ascii")
     with open(path, "wb") as f:
         f.write(data)
-
-
-def section_dict(sections, name):
-    for section, entries in sections:
-        if section == name:
-            return dict(entries)
-    return {}
 
 
 # ---------------------------------------------------------------------------- a test's world
