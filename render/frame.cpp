@@ -15,13 +15,18 @@ Rect intersection(const Rect& a, const Rect& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
-bool reaches(const Rect& drawingReach, const std::optional<Rect>& updateArea) {
-    return !updateArea || meets(drawingReach, *updateArea);
+bool reaches(const Rect& drawingReach, std::span<const Rect> updateAreas) {
+    return std::any_of(updateAreas.begin(), updateAreas.end(), [&](const Rect& area) { return meets(drawingReach, area); });
 }
 
-// Everything a key draws (grown body, shadow, label, glow) stays within its invalidation
-// margin, so a key whose margin misses the update area changes no pixel of it.
-Rect keyReach(const KeyCap& key) { return key.rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN); }
+// Everything a key draws stays within its drawing rectangle (grown while it is lit), its
+// shadow a few pixels beyond: the body fills it, the label (a character or a short word at
+// half the key's height) is centred in it, and so is the glow. An unlit key next to a lit
+// one therefore needs drawing only when the lit key's area reaches into its own rectangle.
+Rect keyReach(const KeyCap& key, const FrameContext& frame) {
+    const Rect d = keyDrawingRect(key, frame.keys.isLit(key.vk, frame.now), frame.settings.style);
+    return frame.settings.shadow ? d.inflated(SHADOW_OFFSET, SHADOW_OFFSET) : d;
+}
 
 // The panel's figures are centred across it and may be wider than it. Their fonts are at
 // most 0.6 of the panel's width high (the CPS line 0.45 of that), and a figure is a few
@@ -51,21 +56,24 @@ private:
 };
 }  // namespace
 
-// Only the update area of a paint reaches the screen, so outside it nothing needs drawing:
-// the background is filled there alone, and a key, the panel or the grip is drawn only when
-// what it draws can reach the area. Inside the area the pixels are those of the whole frame.
-void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, std::optional<Rect> updateArea) {
+// Only the update region of a paint reaches the screen, so outside it nothing needs
+// drawing: the background is filled there alone, and a key, the panel or the grip is drawn
+// only when what it draws can reach the region. Inside, the pixels are the whole frame's.
+void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, std::span<const Rect> updateAreas) {
     FrameKeyboardQuery query(context.query);
     const FrameContext frame{context.settings, context.metrics, context.layout, context.keys,
                              context.meter,    query,            context.labelShift, context.now};
 
-    canvas.fillRect(updateArea ? intersection(client, *updateArea) : client, COLOR_KEY);
+    for (const Rect& area : updateAreas) canvas.fillRect(intersection(client, area), COLOR_KEY);
     for (const KeyCap& key : frame.layout) {
-        if (reaches(keyReach(key), updateArea)) drawKey(canvas, key, frame);
+        if (reaches(keyReach(key, frame), updateAreas)) drawKey(canvas, key, frame);
     }
     const Rect panel = speedPanelRect(client, frame.metrics, frame.settings.scale);
-    if (reaches(panelReach(panel), updateArea))
-        drawSpeedPanel(canvas, panel, frame.meter, frame.settings.colors, frame.now);
-    if (reaches(gripReach(client, frame.settings.scale), updateArea))
-        drawResizeGrip(canvas, client, frame.settings.scale);
+    if (reaches(panelReach(panel), updateAreas)) drawSpeedPanel(canvas, panel, frame.meter, frame.settings.colors, frame.now);
+    if (reaches(gripReach(client, frame.settings.scale), updateAreas)) drawResizeGrip(canvas, client, frame.settings.scale);
+}
+
+void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, std::optional<Rect> updateArea) {
+    const Rect area = updateArea.value_or(client);
+    drawFrame(canvas, client, context, std::span<const Rect>(&area, 1));
 }

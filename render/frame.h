@@ -1,6 +1,7 @@
 #pragma once
 // The composition of one whole frame.
 #include <optional>
+#include <span>
 
 #include "common/types.h"
 #include "input/key_state.h"
@@ -25,9 +26,12 @@ struct FrameContext {
     Tick now = 0;
 };
 
-// Background, keys in layout order, speed panel, resize grip. Given the paint's update
-// rectangle, only the background inside it is filled and the keys, panel and grip whose
-// drawing cannot reach it are left out: only that area of the frame reaches the screen, and
-// it comes out the same.
+// Background, keys in layout order, speed panel, resize grip. Given the rectangles of the
+// paint's update region, only the background inside them is filled and the keys, panel and
+// grip whose drawing cannot reach any of them are left out: only that region of the frame
+// reaches the screen, and it comes out the same.
+void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, std::span<const Rect> updateAreas);
+
+// The whole frame, or the frame for one update rectangle.
 void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context,
                std::optional<Rect> updateArea = std::nullopt);

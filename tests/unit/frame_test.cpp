@@ -41,15 +41,27 @@ TEST(Frame, LabelsFollowTheLabelShiftState) {
 // of reach are really left out and those within reach are not.
 TEST(Frame, UpdateAreaLeavesOutKeysThatCannotReachIt) {
     Scene scene;
-    const Rect a = findKey(scene.layout, 'A')->rect;
-    RecordingCanvas clipped;
-    drawFrame(clipped, scene.clientRect(), scene.context(), a.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN));
+    const Rect area = findKey(scene.layout, 'A')->rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN);
+    auto drawnKeys = [&] {
+        RecordingCanvas clipped;
+        drawFrame(clipped, scene.clientRect(), scene.context(), area);
+        std::vector<Rect> drawn;
+        for (const DrawCall& call : clipped.callsOf(DrawKind::RoundRect)) drawn.push_back(call.rect);
+        return drawn;
+    };
+    auto rectsOf = [&](std::initializer_list<int> vks) {
+        std::vector<Rect> rects;
+        for (int vk : vks) rects.push_back(findKey(scene.layout, vk)->rect);
+        return rects;
+    };
 
-    std::vector<Rect> drawn;
-    for (const DrawCall& call : clipped.callsOf(DrawKind::RoundRect)) drawn.push_back(call.rect);
-    // "A" and the neighbours whose margins overlap its own: "Q", "W", "S", left Shift, "Z".
-    std::vector<Rect> expected;
-    for (int vk : {0x51, 0x57, 0x41, 0x53, 0xA0, 0x5A}) expected.push_back(findKey(scene.layout, vk)->rect);
-    EXPECT_EQ(drawn, expected);
-    EXPECT_EQ(clipped.callsOf(DrawKind::Text).size(), 6u);  // the panel is out of reach too
+    // "A" and "S", 8 pixels away, into which A's margin reaches; the rows above and below
+    // are 12 pixels away. The panel is out of reach too.
+    EXPECT_EQ(drawnKeys(), rectsOf({'A', 'S'}));
+    // A lit "W" grows by 6 pixels, down into A's area; its drawing rectangle is drawn.
+    scene.keys.held['W'] = true;
+    const std::vector<Rect> withW = drawnKeys();
+    ASSERT_EQ(withW.size(), 3u);
+    EXPECT_EQ(withW[0], findKey(scene.layout, 'W')->rect.inflated(6, 6));
+    EXPECT_EQ(withW[1], findKey(scene.layout, 'A')->rect);
 }

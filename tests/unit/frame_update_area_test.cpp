@@ -2,6 +2,8 @@
 // the panel and the grip only when they can reach it.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "render/frame.h"
 #include "render/recording_canvas.h"
 #include "render/resize_grip.h"
@@ -73,6 +75,29 @@ TEST(FrameUpdateArea, PanelAndGripAreDrawnWhenTheyCanReachTheArea) {
     EXPECT_TRUE(drewFill(whole, panel));
     EXPECT_TRUE(drewFill(whole, grip));
     for (const KeyCap& key : scene.layout) EXPECT_EQ(countRoundRectsAt(whole, key.rect), 1u);
+}
+
+// Typing invalidates a lit key and the speed panel on the same tick; the keys between them
+// are left out, and the background is filled in each rectangle of the region.
+TEST(FrameUpdateArea, EachRectangleOfTheRegionCountsOnItsOwn) {
+    Scene scene;
+    const Rect client = scene.clientRect();
+    const Rect a = findKey(scene.layout, 'A')->rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN);
+    const Rect panel = speedPanelRect(client, scene.metrics, 1.0);
+    const std::vector<Rect> region{a, panel};
+    RecordingCanvas canvas;
+    drawFrame(canvas, client, scene.context(), region);
+
+    EXPECT_TRUE(drewFill(canvas, a));
+    EXPECT_TRUE(drewFill(canvas, panel));
+    EXPECT_EQ(countRoundRectsAt(canvas, findKey(scene.layout, 'A')->rect), 1u);
+    EXPECT_EQ(countRoundRectsAt(canvas, findKey(scene.layout, 'G')->rect), 0u);
+    EXPECT_EQ(countRoundRectsAt(canvas, findKey(scene.layout, 0xA1)->rect), 0u);  // beside the panel, out of its reach
+    EXPECT_EQ(canvas.callsOf(DrawKind::RoundRect).size(), 2u);  // "A" and "S"
+
+    RecordingCanvas nothing;
+    drawFrame(nothing, client, scene.context(), std::vector<Rect>{});
+    EXPECT_TRUE(nothing.calls().empty());
 }
 
 TEST(FrameUpdateArea, CapsLockIsReadOncePerFrame) {

@@ -44,6 +44,10 @@ public:
         GdiCanvas canvas(buffer_.dc);
         drawFrame(canvas, scene.clientRect(), scene.context(), updateArea);
     }
+    void draw(Scene& scene, const std::vector<Rect>& updateRegion) {
+        GdiCanvas canvas(buffer_.dc);
+        drawFrame(canvas, scene.clientRect(), scene.context(), updateRegion);
+    }
 
     // Every pixel as 0x00RRGGBB, rows top to bottom.
     std::vector<std::uint32_t> pixels() const {
@@ -78,19 +82,26 @@ Rect clippedTo(const Rect& r, const Rect& client) {
             std::min(r.bottom, client.bottom)};
 }
 
-// The update areas a paint meets: each key's invalidated area, the speed panel, the whole
-// window, and thin strips beside the panel and the grip, which only their spill reaches.
-std::vector<Rect> updateAreas(const Scene& scene) {
+Rect keyArea(const Scene& scene, int vk) {
+    return findKey(scene.layout, vk)->rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN);
+}
+
+// The update regions a paint meets, as their rectangles: each key's invalidated area, the
+// speed panel, the whole window, thin strips beside the panel and the grip (which only their
+// spill reaches), and the regions of typing: lit keys far apart together with the panel.
+std::vector<std::vector<Rect>> updateRegions(const Scene& scene) {
     const Rect client = scene.clientRect();
-    std::vector<Rect> areas;
-    for (const KeyCap& key : scene.layout) areas.push_back(key.rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN));
+    std::vector<std::vector<Rect>> regions;
+    for (const KeyCap& key : scene.layout) regions.push_back({key.rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN)});
     const Rect panel = speedPanelRect(client, scene.metrics, scene.settings.scale);
     const Rect grip = gripRect(client, scene.settings.scale);
-    areas.push_back(panel);
-    areas.push_back(client);
-    areas.push_back({panel.left - 12, panel.top, panel.left, panel.bottom});
-    areas.push_back({grip.left - 3, grip.top - 3, grip.left, client.bottom});
-    return areas;
+    regions.push_back({panel});
+    regions.push_back({client});
+    regions.push_back({{panel.left - 12, panel.top, panel.left, panel.bottom}});
+    regions.push_back({{grip.left - 3, grip.top - 3, grip.left, client.bottom}});
+    regions.push_back({keyArea(scene, 'A'), panel});
+    regions.push_back({keyArea(scene, 'Q'), keyArea(scene, 'M'), {grip.left - 3, grip.top, client.right, client.bottom}});
+    return regions;
 }
 
 // Lit keys on every row and at the panel's side, a tap fading out, and a full speed panel
@@ -108,28 +119,36 @@ TEST(FrameUpdateAreaGdi, PixelsInsideEveryUpdateAreaMatchTheWholeFrame) {
     for (double scale : {0.5, 1.0, 3.0}) {
         Scene scene(scale);
         busyScene(scene);
-        scene.settings.shadow = true;
         const Rect client = scene.clientRect();
-        for (int style = 0; style < 3; ++style) {
+        for (int design = 0; design < 6; ++design) {
+            const int style = design % 3;
             scene.settings.style = style;
+            scene.settings.shadow = design >= 3;
             Buffer whole(client.width(), client.height());
             whole.draw(scene, std::nullopt);
             const std::vector<std::uint32_t> expected = whole.pixels();
 
             Buffer part(client.width(), client.height());
-            for (const Rect& area : updateAreas(scene)) {
+            for (const std::vector<Rect>& region : updateRegions(scene)) {
                 part.fill(UNDRAWN);
-                part.draw(scene, area);
+                if (region.size() == 1)
+                    part.draw(scene, region.front());
+                else
+                    part.draw(scene, region);
                 const std::vector<std::uint32_t> actual = part.pixels();
-                const Rect inside = clippedTo(area, client);
-                int differences = 0;
-                for (int y = inside.top; y < inside.bottom; ++y)
-                    for (int x = inside.left; x < inside.right; ++x) {
-                        const auto i = static_cast<std::size_t>(y * client.width() + x);
-                        differences += actual[i] != expected[i];
-                    }
-                EXPECT_EQ(differences, 0) << "scale " << scale << " style " << style << " area (" << area.left << ", "
-                                          << area.top << ", " << area.right << ", " << area.bottom << ")";
+                for (const Rect& area : region) {
+                    const Rect inside = clippedTo(area, client);
+                    int differences = 0;
+                    for (int y = inside.top; y < inside.bottom; ++y)
+                        for (int x = inside.left; x < inside.right; ++x) {
+                            const auto i = static_cast<std::size_t>(y * client.width() + x);
+                            differences += actual[i] != expected[i];
+                        }
+                    EXPECT_EQ(differences, 0) << "scale " << scale << " style " << style << " shadow "
+                                              << scene.settings.shadow << " area (" << area.left
+                                              << ", " << area.top << ", " << area.right << ", " << area.bottom
+                                              << ") of " << region.size();
+                }
             }
         }
     }
