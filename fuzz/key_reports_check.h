@@ -6,6 +6,7 @@
 // replays what it found; the check returns the first breach it sees, or an empty text.
 #include <algorithm>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -145,24 +146,35 @@ private:
 
     std::string drawWholeFrame() {
         RecordingCanvas canvas;
-        drawFrame(canvas, Rect{0, 0, client_.width, client_.height}, frameContext());
+        drawFrame(canvas, clientRect(), frameContext());
         if (std::string breach = blendBreach(canvas); !breach.empty()) return breach;
-        // Leaving keys out of a partial paint is only sound while each key stays in its area.
+        // A partial paint leaves out the keys whose reach misses it, so every key must draw
+        // within its reach: its drawing rectangle, and the shadow's offset around it. The
+        // reach must lie within the area a report or a tick repaints for the key.
         const FrameContext context = frameContext();
         for (std::size_t i = 0; i < layout_.size(); ++i) {
+            const KeyCap& key = layout_[i];
+            const Rect drawn = keyDrawingRect(key, state_.keys.isLit(key.vk, now_), settings_.style);
+            const Rect reach = settings_.shadow ? drawn.inflated(SHADOW_OFFSET, SHADOW_OFFSET) : drawn;
+            if (!within(reach, keyAreas_[i])) return "a key's reach exceeds its invalidation area";
             RecordingCanvas single;
-            drawKey(single, layout_[i], context);
-            if (!drawsWithin(single, keyAreas_[i])) return "a key drew outside its invalidation area";
+            drawKey(single, key, context);
+            if (!drawsWithin(single, reach)) return "a key drew outside its reach";
         }
         return {};
     }
 
+    // A paint of one to three key areas, as the update region of typing brings.
     std::string drawPartOfFrame() {
-        const Rect area = keyAreas_[in_.next() % keyAreas_.size()];
+        std::vector<Rect> areas;
+        const unsigned count = 1 + in_.next() % 3;
+        for (unsigned i = 0; i < count; ++i) areas.push_back(keyAreas_[in_.next() % keyAreas_.size()]);
         RecordingCanvas canvas;
-        drawFrame(canvas, Rect{0, 0, client_.width, client_.height}, frameContext(), area);
+        drawFrame(canvas, clientRect(), frameContext(), std::span<const Rect>(areas));
         return blendBreach(canvas);
     }
+
+    Rect clientRect() const { return Rect{0, 0, client_.width, client_.height}; }
 
     static std::string blendBreach(const RecordingCanvas& canvas) {
         for (const DrawCall& call : canvas.callsOf(DrawKind::Blend)) {
@@ -175,9 +187,13 @@ private:
     static bool drawsWithin(const RecordingCanvas& canvas, const Rect& bounds) {
         for (const DrawCall& call : canvas.calls()) {
             switch (call.kind) {
-            case DrawKind::Text:
-                if (!within(call.placement.box, bounds)) return false;
+            case DrawKind::Text: {
+                // Measured with the recording canvas's stand-in metrics.
+                const Rect text{call.origin.x, call.origin.y, call.origin.x + call.extent.width,
+                                call.origin.y + call.extent.height};
+                if (!within(call.placement.box, bounds) || !within(text, bounds)) return false;
                 break;
+            }
             case DrawKind::Polyline:
                 for (const Point& p : call.points)
                     if (!bounds.contains(p)) return false;
