@@ -22,19 +22,19 @@ public:
 
     // Every key advances by one unit, whatever its width: the two-unit left Shift ends
     // exactly where the key after two one-unit keys would begin.
-    void add(const KeySpec& spec, int units = 1) {
+    void add(const KeySpec& entry, int units = 1) {
         KeyCap key;
-        key.vk = spec.vk;
+        key.vk = entry.vk;
         key.rect = {x_, y_, x_ + units * m_.keyWidth + (units - 1) * m_.keyGap, y_ + m_.keyHeight};
-        copyLabel(spec.text, key.label);
+        copyLabel(entry.text, key.label);
         layout_.push_back(key);
         maxRight_ = std::max(maxRight_, key.rect.right);
         maxBottom_ = std::max(maxBottom_, key.rect.bottom);
         x_ += m_.keyWidth + m_.keyGap;
     }
 
-    void addAll(std::initializer_list<KeySpec> specs) {
-        for (const KeySpec& spec : specs) add(spec);
+    void addAll(std::initializer_list<KeySpec> entries) {
+        for (const KeySpec& entry : entries) add(entry);
     }
 
     int maxRight() const { return maxRight_; }

@@ -69,8 +69,8 @@ def write(path, samples):
 
 def main():
     folder = pathlib.Path(__file__).resolve().parent.parent / "resources"
-    for name, spec in CLICKS.items():
-        write(folder / name, render(**spec))
+    for name, shape in CLICKS.items():
+        write(folder / name, render(**shape))
         print(folder / name)
 
 
