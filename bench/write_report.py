@@ -1,0 +1,286 @@
+#!/usr/bin/env python3
+"""Writes docs/performance.md from the results of one scripts/bench.sh run.
+
+Usage: write_report.py RESULTS_DIR OUTPUT.md
+RESULTS_DIR holds host.json (Google Benchmark, with repetitions), frame.txt and
+frame-xresources.txt (the Wine frame benchmark's lines, on a bare virtual display and with an
+X resource database), e2e.json (bench/measure_e2e.py) and run.json (how the run was made).
+The notes of bench/performance_notes.md follow the figures unchanged.
+"""
+import json
+import os
+import re
+import statistics
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+# The budgets, on the 2-core machine under Wine, judged on medians.
+IDLE_RATIO_LIMIT = 1.5
+TYPING_PERCENT_LIMIT = 2.0
+FRAME_LIMITS_US = {(1.0, 10): 1000.0, (3.0, 46): 8000.0}
+LATENCY_LIMIT_MS = 16.0
+RSS_LIMIT_KIB = 32 * 1024
+# Growth beyond this over the long typing run counts as growth: the press queue of one
+# minute holds at most a few kilobytes, so anything larger is a leak.
+RSS_GROWTH_LIMIT_KIB = 256
+
+
+def verdict(met):
+    return "**met**" if met else "**missed**"
+
+
+def median(values):
+    return statistics.median(values) if values else float("nan")
+
+
+def read_frame_lines(path):
+    rows = []
+    with open(path) as f:
+        for line in f:
+            if not line.startswith("frame "):
+                continue
+            fields = dict(part.split("=", 1) for part in line.split()[1:])
+            rows.append({"scale": float(fields["scale"]), "lit": int(fields["lit"]),
+                         "area": fields["area"], "query": fields["query"],
+                         "median_us": float(fields["median_us"]), "p90_us": float(fields["p90_us"]),
+                         "cpu_us": float(fields["cpu_us"]), "runs": int(fields["runs"])})
+    return rows
+
+
+def read_host_medians(path):
+    with open(path) as f:
+        data = json.load(f)
+    rows = []
+    for b in data["benchmarks"]:
+        if b.get("aggregate_name") != "median":
+            continue
+        counters = {k: v for k, v in b.items()
+                    if k not in ("name", "run_name", "run_type", "repetitions", "threads",
+                                 "aggregate_name", "aggregate_unit", "iterations", "real_time",
+                                 "cpu_time", "time_unit", "family_index",
+                                 "per_family_instance_index", "repetition_index")}
+        rows.append({"name": b["run_name"], "real": b["real_time"], "cpu": b["cpu_time"],
+                     "unit": b["time_unit"], "counters": counters})
+    return data.get("context", {}), rows
+
+
+def e2e_medians(e2e):
+    reps = e2e["repetitions"]
+
+    def figures(kind, key):
+        return [r[kind][key] for r in reps if key in r[kind]]
+
+    latency_pixel = [v for r in reps for v in r["latency"]["pixel_ms"]]
+    latency_damage = [v for r in reps for v in r["latency"]["damage_ms"]]
+    return {
+        "reference_idle_ms": figures("reference_idle", "cpu_ms"),
+        "tavrin_idle_ms": figures("tavrin_idle", "cpu_ms"),
+        "reference_repaint_percent": figures("reference_repaint_typing", "cpu_percent"),
+        "tavrin_typing_percent": figures("tavrin_typing", "cpu_percent"),
+        "reference_idle_server_ms": figures("reference_idle", "wineserver_cpu_ms"),
+        "tavrin_idle_server_ms": figures("tavrin_idle", "wineserver_cpu_ms"),
+        "reference_repaint_server_ms": figures("reference_repaint_typing", "wineserver_cpu_ms"),
+        "tavrin_typing_server_ms": figures("tavrin_typing", "wineserver_cpu_ms"),
+        "reference_rss": figures("reference_idle", "rss_kib"),
+        "tavrin_idle_rss": figures("tavrin_idle", "rss_kib"),
+        "tavrin_typing_rss": figures("tavrin_typing", "rss_kib"),
+        "presses": figures("tavrin_typing", "presses"),
+        "latency_pixel": latency_pixel,
+        "latency_damage": latency_damage,
+        "loop_us": [r["latency"]["loop_turn_us_median"] for r in reps
+                    if r["latency"]["loop_turn_us_median"] is not None],
+        "failed_trials": sum(r["latency"]["failed_trials"] for r in reps),
+    }
+
+
+def fmt(value, digits=1):
+    return f"{value:.{digits}f}"
+
+
+def mib(kib):
+    return f"{kib / 1024:.1f} MiB"
+
+
+def percentile(values, p):
+    ordered = sorted(values)
+    return ordered[min(len(ordered) - 1, int(p * (len(ordered) - 1) + 0.5))]
+
+
+def frame_budget_row(frames, scale, lit, limit, where):
+    row = next((r for r in frames if r["scale"] == scale and r["lit"] == lit
+                and r["area"] == "whole" and r["query"] == "layout"), None)
+    name = f"Whole frame at scale {scale}, {lit} keys lit ({where})"
+    if row is None:
+        return (name, "not measured", f"under {limit / 1000:g} ms", "**missed**")
+    return (name, f"{fmt(row['median_us'] / 1000, 2)} ms (CPU {fmt(row['cpu_us'] / 1000, 2)} ms)",
+            f"under {limit / 1000:g} ms", verdict(row["median_us"] < limit))
+
+
+def budget_rows(m, frames, frames_xres, memory):
+    rows = []
+    ref_idle = median(m["reference_idle_ms"])
+    tav_idle = median(m["tavrin_idle_ms"])
+    ratio = tav_idle / ref_idle if ref_idle > 0 else float("inf")
+    rows.append(("Idle CPU over the measuring window, against the empty window with a 16 ms timer",
+                 f"{fmt(tav_idle, 0)} ms against {fmt(ref_idle, 0)} ms: {fmt(ratio, 2)} times",
+                 f"at most {IDLE_RATIO_LIMIT} times", verdict(ratio <= IDLE_RATIO_LIMIT)))
+    typing = median(m["tavrin_typing_percent"])
+    rows.append(("CPU while typing at 15 keys a second", f"{fmt(typing, 2)} % of one core",
+                 f"under {TYPING_PERCENT_LIMIT} %", verdict(typing < TYPING_PERCENT_LIMIT)))
+    for (scale, lit), limit in FRAME_LIMITS_US.items():
+        rows.append(frame_budget_row(frames, scale, lit, limit, "bare Xvfb"))
+        rows.append(frame_budget_row(frames_xres, scale, lit, limit, "with X resources"))
+    latency = median(m["latency_pixel"])
+    rows.append(("Key-down to pixels", f"{fmt(latency, 1)} ms", f"within {LATENCY_LIMIT_MS:g} ms",
+                 verdict(latency <= LATENCY_LIMIT_MS)))
+    highest = max(m["tavrin_idle_rss"] + m["tavrin_typing_rss"]
+                  + ([memory["max_rss_kib"]] if memory else []))
+    rows.append(("Resident memory (largest seen)", mib(highest), "under 32 MiB",
+                 verdict(highest < RSS_LIMIT_KIB)))
+    if memory:
+        growth = memory["end_rss_kib"] - memory["warm_rss_kib"]
+        rows.append((f"Memory growth over {memory['minutes']:g} minutes of typing",
+                     f"{mib(memory['start_rss_kib'])} before typing, {mib(memory['warm_rss_kib'])} "
+                     f"after {memory['warm_up_s']:g} s, {mib(memory['end_rss_kib'])} at the end "
+                     f"({growth:+d} KiB since {memory['warm_up_s']:g} s)",
+                     f"none after the first minute (at most {RSS_GROWTH_LIMIT_KIB} KiB)",
+                     verdict(growth <= RSS_GROWTH_LIMIT_KIB)))
+    return rows
+
+
+def table(header, rows):
+    lines = ["| " + " | ".join(header) + " |", "|" + "---|" * len(header)]
+    lines += ["| " + " | ".join(str(c) for c in row) + " |" for row in rows]
+    return "\n".join(lines)
+
+
+def e2e_section(e2e, m):
+    reps = e2e["repetitions"]
+    seconds = e2e["seconds"]
+    per_rep = []
+    for i, r in enumerate(reps, 1):
+        per_rep.append((i, fmt(r["reference_idle"]["cpu_ms"], 0), fmt(r["tavrin_idle"]["cpu_ms"], 0),
+                        fmt(r["reference_repaint_typing"]["cpu_percent"], 2),
+                        fmt(r["tavrin_typing"]["cpu_percent"], 2),
+                        mib(r["reference_idle"]["rss_kib"]), mib(r["tavrin_idle"]["rss_kib"]),
+                        mib(r["tavrin_typing"]["rss_kib"]),
+                        fmt(median(r["latency"]["pixel_ms"]), 1) if r["latency"]["pixel_ms"] else "-"))
+    per_rep.append(("median", fmt(median(m["reference_idle_ms"]), 0), fmt(median(m["tavrin_idle_ms"]), 0),
+                    fmt(median(m["reference_repaint_percent"]), 2),
+                    fmt(median(m["tavrin_typing_percent"]), 2), mib(median(m["reference_rss"])),
+                    mib(median(m["tavrin_idle_rss"])), mib(median(m["tavrin_typing_rss"])),
+                    fmt(median(m["latency_pixel"]), 1)))
+    out = [f"### The program under Wine ({len(reps)} repetitions of {seconds:g} s windows)", "",
+           table(["Run", f"Idle reference CPU (ms / {seconds:g} s)", f"Tavrin idle CPU (ms / {seconds:g} s)",
+                  "Repaint reference typing (% core)", "Tavrin typing (% core)", "Reference RSS",
+                  "Tavrin RSS idle", "Tavrin RSS after typing", "Key-down to pixels (ms, median)"],
+                 per_rep), ""]
+    server = [("Idle reference", median(m["reference_idle_server_ms"])),
+              ("Tavrin idle", median(m["tavrin_idle_server_ms"])),
+              ("Repaint reference while typing", median(m["reference_repaint_server_ms"])),
+              ("Tavrin while typing", median(m["tavrin_typing_server_ms"]))]
+    out += ["The wineserver's own CPU in the same windows (not part of any budget, shown for the "
+            "whole picture), medians: "
+            + "; ".join(f"{name} {fmt(v, 0)} ms" for name, v in server) + ".", ""]
+    pixel, damage = m["latency_pixel"], m["latency_damage"]
+    if pixel:
+        out += [f"Key-down to pixels over {len(pixel)} presses: median {fmt(median(pixel), 1)} ms, "
+                f"10th percentile {fmt(percentile(pixel, 0.1), 1)} ms, 90th percentile "
+                f"{fmt(percentile(pixel, 0.9), 1)} ms, largest {fmt(max(pixel), 1)} ms. The first "
+                f"X damage over the key came at a median of {fmt(median(damage), 1)} ms. One turn of "
+                f"the reading loop took {fmt(median(m['loop_us']), 0)} µs (the resolution); "
+                f"{m['failed_trials']} presses were not seen within 500 ms or were not unlit before "
+                f"the press.", ""]
+    return out
+
+
+def memory_section(memory):
+    if not memory:
+        return []
+    samples = [tuple(s) for s in memory["samples"]]
+    shown = samples if len(samples) <= 14 else samples[::max(1, len(samples) // 12)]
+    if shown[-1] != samples[-1]:
+        shown.append(samples[-1])
+    return [f"### Resident memory while typing for {memory['minutes']:g} minutes "
+            f"({memory['presses']} presses, sampled every 10 s)", "",
+            table(["Time (s)", "Tavrin RSS (KiB)"], [(fmt(t, 0), kib) for t, kib in shown]), ""]
+
+
+def frame_section(frames, frames_xres):
+    def key(r):
+        return (r["scale"], r["lit"], r["area"], r["query"])
+
+    xres = {key(r): r for r in frames_xres}
+    rows = []
+    for r in frames:
+        x = xres.get(key(r))
+        rows.append((fmt(r["scale"], 1), r["lit"], r["area"], r["query"], fmt(r["median_us"], 0),
+                     fmt(r["p90_us"], 0), fmt(r["cpu_us"], 0), r["runs"],
+                     fmt(x["median_us"], 0) if x else "-", fmt(x["cpu_us"], 0) if x else "-"))
+    return ["### Composing a frame through GDI under Wine (µs per frame)", "",
+            "`whole`: the whole frame, as after a full invalidation. `key` and `two-keys`: what one "
+            "tick repaints while one key (A) or two (E and H) are lit, for the update area around "
+            "them. `layout` asks the keyboard layout for the labels as the program does; `table` "
+            "answers from a table. The CPU column is the thread's CPU time per frame, which "
+            "other programs on the machine do not inflate. The last two columns are the same "
+            "frames with an X resource database present, as in a desktop session (see the notes).",
+            "",
+            table(["Scale", "Lit", "Area", "Labels", "Median", "90th pct", "CPU", "Runs",
+                   "Median, X resources", "CPU, X resources"], rows), ""]
+
+
+def host_section(context, rows):
+    out = ["### The core's hot paths on the host (Google Benchmark, median of the repetitions)", "",
+           f"Built with the host g++ in Release; {context.get('num_cpus', '?')} CPUs at "
+           f"{context.get('mhz_per_cpu', '?')} MHz. Debian's libbenchmark is itself a debug build, "
+           "which costs nothing inside the timed loops.", ""]
+    body = []
+    for r in rows:
+        extra = ", ".join(f"{k} {v:g}" for k, v in r["counters"].items() if isinstance(v, (int, float)))
+        body.append((f"`{r['name']}`", f"{r['real']:.1f} {r['unit']}", f"{r['cpu']:.1f} {r['unit']}", extra))
+    out += [table(["Benchmark", "Time", "CPU", "Counters"], body), ""]
+    return out
+
+
+def main(argv):
+    results, output = argv[1], argv[2]
+    with open(os.path.join(results, "run.json")) as f:
+        run = json.load(f)
+    with open(os.path.join(results, "e2e.json")) as f:
+        e2e = json.load(f)
+    frames = read_frame_lines(os.path.join(results, "frame.txt"))
+    frames_xres = read_frame_lines(os.path.join(results, "frame-xresources.txt"))
+    context, host_rows = read_host_medians(os.path.join(results, "host.json"))
+    m = e2e_medians(e2e)
+    memory = e2e.get("memory")
+    machine = e2e["machine"]
+
+    lines = ["# Performance", "",
+             f"Measured by `scripts/bench.sh{' --long' if run.get('long') else ''}` on {run['date']}, "
+             f"commit `{run['commit']}`.", "",
+             f"Machine: {machine['cpu']}, {machine['cores']} cores, {machine['memory_gib']} GiB, "
+             f"Linux {machine['kernel']}, {run['wine']}, Xvfb at {run['screen']}. Load average "
+             f"before the program runs {', '.join(map(str, e2e['load_average_before']))}, after "
+             f"{', '.join(map(str, e2e['load_average_after']))} (other work on the machine inflates "
+             "wall-clock figures; the CPU figures are the program's own).", "",
+             f"The memory run typed for {memory['minutes']:g} minutes." if memory else
+             "No long memory run was made.", "",
+             "## Budgets", "",
+             "Medians. Figures under Wine, on the machine above.", "",
+             table(["Budget", "Measured", "Limit", "Verdict"], budget_rows(m, frames, frames_xres, memory)), "",
+             "## Every figure", ""]
+    lines += e2e_section(e2e, m)
+    lines += memory_section(memory)
+    lines += frame_section(frames, frames_xres)
+    lines += host_section(context, host_rows)
+    with open(os.path.join(HERE, "performance_notes.md")) as f:
+        lines += [f.read().rstrip(), ""]
+    os.makedirs(os.path.dirname(os.path.abspath(output)), exist_ok=True)
+    with open(output, "w") as f:
+        f.write("\n".join(lines))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
