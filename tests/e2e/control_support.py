@@ -80,12 +80,32 @@ def link_japanese_font():
 
 
 def seed_sound_scheme(sounds):
-    """Replaces the current user's scheme with these events: [(event, type, path), ...]."""
+    """Replaces the current user's scheme with these events: [(event, type, path), ...].
+    Returns what was there before, for put_back_sound_scheme: None when there was no scheme."""
+    try:
+        before = sound_scheme()
+    except HarnessError:
+        before = None
     body = [f"[-{SCHEME_KEY}]"]
     for event, kind, path in sounds:
         body.append(f"[{SCHEME_KEY}\\{event}\\.Current]")
         value = _reg_string(path) if kind == REG_SZ else _reg_hex(kind, path)
         body.append(f"@={value}")
+    import_registry(body)
+    return before
+
+
+def put_back_sound_scheme(before):
+    """Puts back each event's sound as seed_sound_scheme found it; a prefix without a scheme
+    gets none again. Other values and subkeys the events may have had are not kept."""
+    body = [f"[-{SCHEME_KEY}]"]
+    for event, (kind, data) in (before or {}).items():
+        if kind == "none":
+            body.append(f"[{SCHEME_KEY}\\{event}]")
+            continue
+        body.append(f"[{SCHEME_KEY}\\{event}\\.Current]")
+        if kind != "unset":
+            body.append(f"@=hex({kind:x}):" + ",".join(f"{b:02x}" for b in data))
     import_registry(body)
 
 
