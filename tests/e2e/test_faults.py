@@ -3,6 +3,7 @@ folder, a huge sound backup, being killed while the sounds are muted, and a seco
 running beside the first. It must keep running until told to stop, end with code 0, and
 give the user's sound scheme back exactly."""
 import os
+import shutil
 
 import control_support as control
 import faults_support as faults
@@ -48,7 +49,7 @@ def test_a_read_only_settings_file_stays_as_it_was_and_no_sound_is_blanked(s):
     undo = faults.make_read_only(s, s.settings_path)
     expect = Expectations()
     try:
-        _, target_xid = s.start_target()
+        _, target_xid = faults.start_target(s)
         focus_window(target_xid)
         tavrin, xid = s.start_tavrin()
         # Muting runs while the window is created: no backup could be stored, so nothing
@@ -78,28 +79,31 @@ def test_a_read_only_settings_file_stays_as_it_was_and_no_sound_is_blanked(s):
 def test_a_settings_file_that_is_a_folder_gives_the_defaults_and_mutes_nothing(s):
     control.seed_sound_scheme(SOUNDS)
     os.mkdir(s.settings_path)
-    kept = os.path.join(s.settings_path, "kept.txt")
-    with open(kept, "w") as f:
+    with open(os.path.join(s.settings_path, "kept.txt"), "w") as f:
         f.write("not Tavrin's\n")
-    _, target_xid = s.start_target()
-    focus_window(target_xid)
-    tavrin, xid = s.start_tavrin()
     expect = Expectations()
-    expect.equal("window at the default place and size", window_geometry(xid), (0, 0) + DEFAULT_SIZE)
-    expect.equal("default opacity", window_opacity(xid), OPACITY_80)
+    try:
+        _, target_xid = faults.start_target(s)
+        focus_window(target_xid)
+        tavrin, xid = s.start_tavrin()
+        expect.equal("window at the default place and size", window_geometry(xid), (0, 0) + DEFAULT_SIZE)
+        expect.equal("default opacity", window_opacity(xid), OPACITY_80)
 
-    # The window covers the tray icon: hidden by the hot key, it lets the icon be clicked.
-    # Muting switched on from the menu can't store a backup, so it blanks nothing.
-    control.press_hot_key()
-    control.main_window_shown(False)
-    faults.choose_while_hidden(SOUND_MENU, SOUND_AUTOMUTE)
-    faults.require_alive(tavrin, "after muting was switched on")
-    expect.equal("scheme after muting was switched on", control.sound_scheme(), ORIGINAL)
-    faults.choose_while_hidden(None)
-    expect.equal("exit code of the run on a folder", tavrin.wait_exit(), 0)
-    expect.true("settings.ini is still a folder", os.path.isdir(s.settings_path))
-    expect.equal("the folder's content", os.listdir(s.settings_path), ["kept.txt"])
-    expect.equal("scheme after Exit", control.sound_scheme(), ORIGINAL)
+        # The window covers the tray icon: hidden by the hot key, it lets the icon be clicked.
+        # Muting switched on from the menu can't store a backup, so it blanks nothing; were
+        # anything blanked, Exit would find no backup to restore it from.
+        control.press_hot_key()
+        control.main_window_shown(False)
+        faults.choose_while_hidden(SOUND_MENU, SOUND_AUTOMUTE)
+        faults.require_alive(tavrin, "after muting was switched on")
+        faults.choose_while_hidden(None)
+        expect.equal("exit code of the run on a folder", tavrin.wait_exit(), 0)
+        expect.true("settings.ini is still a folder", os.path.isdir(s.settings_path))
+        expect.equal("the folder's content", os.listdir(s.settings_path), ["kept.txt"])
+        expect.equal("scheme after Exit", control.sound_scheme(), ORIGINAL)
+    finally:
+        # The artifacts of a failed test take a copy of settings.ini, which must be a file.
+        shutil.rmtree(s.settings_path, ignore_errors=True)
     expect.check()
 
 
@@ -110,7 +114,7 @@ def test_exit_restores_every_one_of_500_muted_sounds(s):
     expect = Expectations()
     expect.equal("seeded scheme", faults.scheme_difference(control.sound_scheme(), original), None)
     s.write_settings([("main", [("autoMuteSys", "1")] + BELOW_TRAY)], utf16=True)
-    s.start_target()
+    faults.start_target(s)
     tavrin, xid = s.start_tavrin()
     expect.equal("scheme while muted", faults.scheme_difference(faults.wait_scheme(muted), muted), None)
     backup = faults.backup_of(s.read_settings()) or {}
@@ -142,7 +146,7 @@ def set_auto_mute(session, on):
 def test_after_kills_while_muted_exit_brings_the_sounds_back_with_muting_on_or_off(s):
     control.seed_sound_scheme(SOUNDS)
     s.write_settings([("main", [("autoMuteSys", "1")] + BELOW_TRAY)], utf16=True)
-    s.start_target()
+    faults.start_target(s)
     expect = Expectations()
 
     # Two runs in a row killed while muted: the second finds the sounds blank and must keep
@@ -180,7 +184,7 @@ def test_after_kills_while_muted_exit_brings_the_sounds_back_with_muting_on_or_o
 def test_a_second_copy_runs_without_the_hot_key_and_both_end_cleanly(s):
     control.seed_sound_scheme(SOUNDS)
     s.write_settings([("main", [("autoMuteSys", "1")] + BELOW_TRAY)], utf16=True)
-    _, target_xid = s.start_target()
+    _, target_xid = faults.start_target(s)
     focus_window(target_xid)
     first, first_xid = s.start_tavrin()
     second, second_xid = s.start_tavrin()
