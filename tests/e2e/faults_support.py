@@ -1,6 +1,7 @@
 """What the fault tests share: a settings file that can't be written, every Tavrin closed at
 once, a large sound scheme, and checks that the program is still alive and the scheme and
 settings.ini came through whole."""
+import functools
 import os
 import shutil
 import signal
@@ -97,6 +98,21 @@ def many_sounds(count):
     that the backup section is several times larger than any first read buffer."""
     return [(f"FaultEvent{i:03d}", REG_SZ, rf"C:\サウンド\{'x' * (i % 40)}\event {i:03d}.wav")
             for i in range(count)]
+
+
+def with_seeded_scheme(sounds):
+    """Runs the test on this sound scheme, then puts back what the shared prefix had. A
+    program still running then only writes the scheme when asked, and is ended by force."""
+    def decorate(test):
+        @functools.wraps(test)
+        def run_seeded(session):
+            before = control.seed_sound_scheme(sounds)
+            try:
+                test(session)
+            finally:
+                control.put_back_sound_scheme(before)
+        return run_seeded
+    return decorate
 
 
 def scheme_of(sounds):

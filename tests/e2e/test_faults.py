@@ -22,6 +22,7 @@ SOUNDS = [
 ORIGINAL = faults.scheme_of(SOUNDS)
 MUTED = faults.muted_scheme_of(SOUNDS)
 BACKUP = {event: path for event, kind, path in SOUNDS if kind == REG_SZ and path}
+MANY_SOUNDS = faults.many_sounds(500)
 
 BELOW_TRAY = [("left", str(control.START_POSITION[0])), ("top", str(control.START_POSITION[1]))]
 DEFAULT_SIZE = (932, 316)
@@ -41,8 +42,8 @@ def wait_opacity(xid, value):
                control.MENU_TIMEOUT, interval=0.2)
 
 
+@faults.with_seeded_scheme(SOUNDS)
 def test_a_read_only_settings_file_stays_as_it_was_and_no_sound_is_blanked(s):
-    control.seed_sound_scheme(SOUNDS)
     s.write_settings([("main", [("autoMuteSys", "1"), ("alpha", "153")] + BELOW_TRAY)], utf16=True)
     with open(s.settings_path, "rb") as f:
         before = f.read()
@@ -76,8 +77,8 @@ def test_a_read_only_settings_file_stays_as_it_was_and_no_sound_is_blanked(s):
     expect.check()
 
 
+@faults.with_seeded_scheme(SOUNDS)
 def test_a_settings_file_that_is_a_folder_gives_the_defaults_and_mutes_nothing(s):
-    control.seed_sound_scheme(SOUNDS)
     os.mkdir(s.settings_path)
     with open(os.path.join(s.settings_path, "kept.txt"), "w") as f:
         f.write("not Tavrin's\n")
@@ -107,10 +108,10 @@ def test_a_settings_file_that_is_a_folder_gives_the_defaults_and_mutes_nothing(s
     expect.check()
 
 
+@faults.with_seeded_scheme(MANY_SOUNDS)
 def test_exit_restores_every_one_of_500_muted_sounds(s):
-    sounds = faults.many_sounds(500)
+    sounds = MANY_SOUNDS
     original, muted = faults.scheme_of(sounds), faults.muted_scheme_of(sounds)
-    control.seed_sound_scheme(sounds)
     expect = Expectations()
     expect.equal("seeded scheme", faults.scheme_difference(control.sound_scheme(), original), None)
     s.write_settings([("main", [("autoMuteSys", "1")] + BELOW_TRAY)], utf16=True)
@@ -143,8 +144,8 @@ def set_auto_mute(session, on):
     session.write_settings(sections, utf16=True)
 
 
+@faults.with_seeded_scheme(SOUNDS)
 def test_after_kills_while_muted_exit_brings_the_sounds_back_with_muting_on_or_off(s):
-    control.seed_sound_scheme(SOUNDS)
     s.write_settings([("main", [("autoMuteSys", "1")] + BELOW_TRAY)], utf16=True)
     faults.start_target(s)
     expect = Expectations()
@@ -181,8 +182,8 @@ def test_after_kills_while_muted_exit_brings_the_sounds_back_with_muting_on_or_o
     expect.check()
 
 
+@faults.with_seeded_scheme(SOUNDS)
 def test_a_second_copy_runs_without_the_hot_key_and_both_end_cleanly(s):
-    control.seed_sound_scheme(SOUNDS)
     s.write_settings([("main", [("autoMuteSys", "1")] + BELOW_TRAY)], utf16=True)
     _, target_xid = faults.start_target(s)
     focus_window(target_xid)
