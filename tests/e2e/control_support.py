@@ -114,6 +114,32 @@ def expected_sound(kind, path):
     return kind, (path + "\0").encode("utf-16-le")
 
 
+# A scheme with what tends to break: a non-ASCII path, a path with '=', a value that is not
+# REG_SZ (left alone by muting) and an event that is already silent.
+SEEDED_SOUNDS = [
+    (".Default", REG_SZ, r"C:\windows\media\ding.wav"),
+    ("MailBeep", REG_EXPAND_SZ, r"%SystemRoot%\media\notify.wav"),
+    ("SystemAsterisk", REG_SZ, r"C:\ユーザー\サウンド\チャイム♪.wav"),
+    ("SystemExit", REG_SZ, r"D:\sounds\a=b\exit.wav"),
+    ("SystemStart", REG_SZ, ""),
+]
+
+
+def scheme_of(sounds):
+    """The registry values of a seeded scheme, as the user had them."""
+    return {event: expected_sound(kind, path) for event, kind, path in sounds}
+
+
+def muted_scheme_of(sounds):
+    """The same scheme once muted: REG_SZ values blank, others untouched."""
+    return {event: expected_sound(kind, "" if kind == REG_SZ else path) for event, kind, path in sounds}
+
+
+def backup_of(sounds):
+    """The sysSndBackup section muting writes: every non-empty REG_SZ path."""
+    return {event: path for event, kind, path in sounds if kind == REG_SZ and path}
+
+
 # ---------------------------------------------------------------------------- the helper
 
 def control_tool(*args):

@@ -115,15 +115,6 @@ def with_seeded_scheme(sounds):
     return decorate
 
 
-def scheme_of(sounds):
-    return {event: control.expected_sound(kind, path) for event, kind, path in sounds}
-
-
-def muted_scheme_of(sounds):
-    return {event: control.expected_sound(kind, "" if kind == REG_SZ else path)
-            for event, kind, path in sounds}
-
-
 def wait_scheme(expected, timeout=control.MENU_TIMEOUT):
     """The scheme once it equals expected, or the last one read when the time is up."""
     last = {}

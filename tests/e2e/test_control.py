@@ -4,8 +4,8 @@ import os
 import signal
 
 import control_support as control
-from control_support import (DESIGN_MENU, DESIGN_OUTLINE, OPACITY_40, OPACITY_MENU, REG_EXPAND_SZ,
-                             REG_SZ, SCALE_150, SCALE_MENU, SOUND_AUTOMUTE, SOUND_MENU)
+from control_support import (DESIGN_MENU, DESIGN_OUTLINE, OPACITY_40, OPACITY_MENU, SCALE_150,
+                             SCALE_MENU, SOUND_AUTOMUTE, SOUND_MENU)
 from harness import (MAIN_TITLE, TARGET_COLOR, Expectations, HarnessError, focus_window,
                      focused_window, wait_for_pixel, wait_until, wait_window_gone,
                      window_geometry, window_opacity)
@@ -72,17 +72,10 @@ def test_menu_sets_opacity_design_and_scale_hot_key_toggles_and_exit_saves_every
     expect.check()
 
 
-SOUNDS = [
-    (".Default", REG_SZ, r"C:\windows\media\ding.wav"),
-    ("MailBeep", REG_EXPAND_SZ, r"%SystemRoot%\media\notify.wav"),
-    ("SystemAsterisk", REG_SZ, r"C:\ユーザー\サウンド\チャイム♪.wav"),
-    ("SystemExit", REG_SZ, r"D:\sounds\a=b\exit.wav"),
-    ("SystemStart", REG_SZ, ""),
-]
-ORIGINAL = {event: control.expected_sound(kind, path) for event, kind, path in SOUNDS}
-MUTED = {event: control.expected_sound(kind, path if kind != REG_SZ else "")
-         for event, kind, path in SOUNDS}
-BACKUP = {event: path for event, kind, path in SOUNDS if kind == REG_SZ and path}
+SOUNDS = control.SEEDED_SOUNDS
+ORIGINAL = control.scheme_of(SOUNDS)
+MUTED = control.muted_scheme_of(SOUNDS)
+BACKUP = control.backup_of(SOUNDS)
 
 
 def backup_of(sections):

@@ -7,21 +7,14 @@ import shutil
 
 import control_support as control
 import faults_support as faults
-from control_support import (OPACITY_40, OPACITY_MENU, REG_EXPAND_SZ, REG_SZ, SOUND_AUTOMUTE,
-                             SOUND_MENU)
+from control_support import OPACITY_40, OPACITY_MENU, SOUND_AUTOMUTE, SOUND_MENU
 from harness import (MAIN_TITLE, Expectations, find_windows, focus_window, wait_until,
                      wait_window_gone, window_geometry, window_opacity)
 
-SOUNDS = [
-    (".Default", REG_SZ, r"C:\windows\media\ding.wav"),
-    ("MailBeep", REG_EXPAND_SZ, r"%SystemRoot%\media\notify.wav"),
-    ("SystemAsterisk", REG_SZ, r"C:\ユーザー\サウンド\チャイム♪.wav"),
-    ("SystemExit", REG_SZ, r"D:\sounds\a=b\exit.wav"),
-    ("SystemStart", REG_SZ, ""),
-]
-ORIGINAL = faults.scheme_of(SOUNDS)
-MUTED = faults.muted_scheme_of(SOUNDS)
-BACKUP = {event: path for event, kind, path in SOUNDS if kind == REG_SZ and path}
+SOUNDS = control.SEEDED_SOUNDS
+ORIGINAL = control.scheme_of(SOUNDS)
+MUTED = control.muted_scheme_of(SOUNDS)
+BACKUP = control.backup_of(SOUNDS)
 MANY_SOUNDS = faults.many_sounds(500)
 
 BELOW_TRAY = [("left", str(control.START_POSITION[0])), ("top", str(control.START_POSITION[1]))]
@@ -111,7 +104,7 @@ def test_a_settings_file_that_is_a_folder_gives_the_defaults_and_mutes_nothing(s
 @faults.with_seeded_scheme(MANY_SOUNDS)
 def test_exit_restores_every_one_of_500_muted_sounds(s):
     sounds = MANY_SOUNDS
-    original, muted = faults.scheme_of(sounds), faults.muted_scheme_of(sounds)
+    original, muted = control.scheme_of(sounds), control.muted_scheme_of(sounds)
     expect = Expectations()
     expect.equal("seeded scheme", faults.scheme_difference(control.sound_scheme(), original), None)
     s.write_settings([("main", [("autoMuteSys", "1")] + BELOW_TRAY)], utf16=True)
