@@ -54,6 +54,19 @@ count_gtest_cases() {
   fi
 }
 
+# Counts a stage by the closing "N passed, N failed" line of its log; a log without one (the
+# stage died) counts as one failure.
+count_summary_line() {
+  local what=$1 log=$2 line passed failed
+  line=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    read -r passed _ failed _ <<<"${line//,/}"
+    count "$what" "$passed" "$failed"
+  else
+    count "$what" 0 1
+  fi
+}
+
 finish() {
   echo
   echo "Summary (logs in $LOGS):"
@@ -95,25 +108,13 @@ if ensure_wine_prefix "$WINEPREFIX"; then
     env TAVRIN_WIN_BUILD="$WIN_BUILD" TAVRIN_E2E_ARTIFACTS="$TAVRIN_ROOT/build/e2e-artifacts" \
     python3 "$TAVRIN_ROOT/tests/e2e/run_e2e.py" 2>&1 | tee "$LOGS/e2e-tests.log"
   end_wine_session "$WINEPREFIX"
-  line=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$LOGS/e2e-tests.log" | tail -n 1)
-  if [ -n "$line" ]; then
-    read -r passed _ failed _ <<<"${line//,/}"
-    count "end-to-end tests" "$passed" "$failed"
-  else
-    count "end-to-end tests" 0 1
-  fi
+  count_summary_line "end-to-end tests" "$LOGS/e2e-tests.log"
 else
   count "Wine prefix" 0 1
 fi
 
 echo "== Fuzz targets"
 bash "$TAVRIN_ROOT/scripts/fuzz.sh" 2>&1 | tee "$LOGS/fuzz.log"
-line=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$LOGS/fuzz.log" | tail -n 1)
-if [ -n "$line" ]; then
-  read -r passed _ failed _ <<<"${line//,/}"
-  count "fuzz targets" "$passed" "$failed"
-else
-  count "fuzz targets" 0 1
-fi
+count_summary_line "fuzz targets" "$LOGS/fuzz.log"
 
 finish
