@@ -20,7 +20,8 @@ LRESULT onTimer(HWND window, WPARAM timerId) {
     if (timerId != FRAME_TIMER) return 0;
     AppState& a = app();
     static FrameTickEffects effects;  // reused so the tick allocates nothing
-    onFrameTick(a.input, a.layout, currentTick(), effects);
+    FrameTickContext context{a.layout, keyboardQuery(), physicalKeyState()};
+    onFrameTick(a.input, context, currentTick(), effects);
     if (effects.invalidateSpeedPanel) invalidateArea(speedPanelRect(clientRect(window), a.metrics, a.settings.scale));
     if (effects.invalidateAll) invalidateAll();
     for (const Rect& area : effects.keyAreas) invalidateArea(area);

@@ -16,6 +16,11 @@ LRESULT onMouseMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT onLeftButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT onMouseWheel(HWND window, WPARAM wParam);
 
+LRESULT onSessionChange(HWND window, WPARAM sessionEvent);
+LRESULT onPowerBroadcast(HWND window, WPARAM powerEvent);
+void watchSessionChanges(HWND window);
+void stopWatchingSessionChanges(HWND window);
+
 LRESULT onCommand(HWND window, WPARAM wParam);
 LRESULT onHotKey(HWND window, WPARAM hotKeyId);
 LRESULT onTrayIcon(HWND window, LPARAM lParam);

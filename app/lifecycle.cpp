@@ -29,12 +29,11 @@ LRESULT onCreate(HWND window) {
     updateMetrics(a.metrics, a.settings.scale);
     addTrayIcon(window);
     registerRawKeyboardInput(window);
+    watchSessionChanges(window);
     SetTimer(window, FRAME_TIMER, FRAME_PERIOD_MS, nullptr);
     RegisterHotKey(window, HOTKEY_TOGGLE, MOD_CONTROL | MOD_SHIFT, HOTKEY_KEY_K);
     applyLayeredAttributes(window);
-    a.input.labelShift = isShiftDown(a.input.keys, keyboardQuery());
-    a.input.fullRedrawPending = false;
-    a.input.meter.start(currentTick());
+    startInput(a.input, keyboardQuery(), currentTick());
     if (a.settings.autoMuteSys) muteSystemSoundsNow();
     // Start-up shows the window once the layout, opacity and z-order are in place.
     return 0;
@@ -45,6 +44,7 @@ LRESULT onDestroy(HWND window) {
     if (a.settings.sysSoundsMuted) restoreSystemSoundsNow();
     KillTimer(window, FRAME_TIMER);
     UnregisterHotKey(window, HOTKEY_TOGGLE);
+    stopWatchingSessionChanges(window);
     removeTrayIcon();
     releaseBackBuffer(a.backBuffer);
     saveAppSettings();

@@ -23,7 +23,7 @@ std::optional<KeyReport> fetchKeyboardReport(HRAWINPUT input) {
     const auto* raw = reinterpret_cast<const RAWINPUT*>(buffer.data());
     if (raw->header.dwType != RIM_TYPEKEYBOARD) return std::nullopt;
     const RAWKEYBOARD& kb = raw->data.keyboard;
-    return KeyReport{kb.VKey, kb.MakeCode, (kb.Flags & RI_KEY_BREAK) != 0};
+    return KeyReport{kb.VKey, kb.MakeCode, (kb.Flags & RI_KEY_BREAK) != 0, (kb.Flags & RI_KEY_E0) != 0};
 }
 
 }  // namespace

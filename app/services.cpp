@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/app_state.h"
+#include "input/physical_key_state_win32.h"
 #include "input/sound_player_win32.h"
 #include "keyboard/keyboard_query_win32.h"
 #include "settings/profile_win32.h"
@@ -12,6 +13,11 @@
 KeyboardQuery& keyboardQuery() {
     static Win32KeyboardQuery query;
     return query;
+}
+
+PhysicalKeyState& physicalKeyState() {
+    static Win32PhysicalKeyState state;
+    return state;
 }
 
 SoundPlayer& soundPlayer() {

@@ -23,6 +23,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_MOUSEWHEEL: return onMouseWheel(window, wParam);
     case WM_PAINT: return onPaint(window);
     case WM_INPUT: return onRawInput(window, lParam);
+    case WM_WTSSESSION_CHANGE: return onSessionChange(window, wParam);
+    case WM_POWERBROADCAST: return onPowerBroadcast(window, wParam);
     case WM_COMMAND: return onCommand(window, wParam);
     case WM_HOTKEY: return onHotKey(window, wParam);
     case WM_TRAYICON: return onTrayIcon(window, lParam);

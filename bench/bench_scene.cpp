@@ -16,6 +16,7 @@ void setUpScene(BenchScene& scene, double scale, int litCount, Tick now) {
     for (int i = 0; i < lit; ++i) {
         const int vk = scene.layout[static_cast<std::size_t>(i)].vk;
         scene.input.keys.held[vk] = true;
+        scene.input.heldKeys.hold({physicalKeyId(0, false, vk), vk, vk, now - 100});
         scene.input.keys.everPressed[vk] = true;
         scene.input.keys.lastPress[vk] = now - 100;
     }

@@ -27,5 +27,6 @@ class TableKeyboardQuery : public KeyboardQuery {
 public:
     std::optional<wchar_t> keyCharacter(int vk, bool shift, bool capsLock) override;
     bool capsLockOn() override { return false; }
+    std::uintptr_t layoutId() override { return 1; }
     bool systemShiftDown() override { return false; }
 };

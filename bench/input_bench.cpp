@@ -15,6 +15,11 @@ public:
     void play(const wchar_t*) override {}
 };
 
+class AllDownKeyState : public PhysicalKeyState {
+public:
+    bool isDown(int) override { return true; }
+};
+
 // One report per iteration, alternating key-down and key-up of `vk`, 33 ms apart: 15 presses
 // a second, so the speed meter holds its steady minute of presses.
 void handleReports(benchmark::State& state, int vk) {
@@ -71,8 +76,11 @@ void BM_FrameTick(benchmark::State& state) {
     BenchScene scene;
     setUpScene(scene, 1.0, static_cast<int>(state.range(0)));
     FrameTickEffects effects;
+    TableKeyboardQuery query;
+    AllDownKeyState physical;
+    FrameTickContext context{scene.layout, query, physical};
     for (auto _ : state) {
-        onFrameTick(scene.input, scene.layout, scene.now, effects);
+        onFrameTick(scene.input, context, scene.now, effects);
         benchmark::DoNotOptimize(effects.keyAreas.data());
     }
 }

@@ -20,6 +20,7 @@
 #include "render/recording_canvas.h"
 #include "settings/app_settings.h"
 #include "tests/unit/fake_keyboard_layouts.h"
+#include "tests/unit/fake_physical_key_state.h"
 
 namespace fuzz {
 
@@ -69,7 +70,7 @@ public:
         client_ = buildLayout(layout_, metrics_, scale);
         for (const KeyCap& key : layout_) keyAreas_.push_back(key.rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN));
         now_ = in_.nextWide(5);
-        state_.meter.start(now_);
+        startInput(state_, query_, now_);
     }
 
     // Runs every step of the input; the first breach ends the run.
@@ -95,6 +96,9 @@ private:
             const unsigned toggles = in_.next();
             query_.systemShift = (toggles & 1) != 0;
             query_.capsLock = (toggles & 2) != 0;
+            // Every key let go where this program could not hear it.
+            physical_.allUp = (toggles & 4) != 0;
+            query_.layout = (toggles & 8) ? 0x04070407 : 0x04090409;
             return {};
         }
         default:
@@ -121,15 +125,31 @@ private:
         const int vkey = (flags & 0x40) ? 256 + static_cast<signed char>(code) * 1000 : static_cast<int>(code);
         advance(flags >> 1);
         InputContext context{layout_, settings_, query_, sound_};
-        const std::optional<Rect> area = onKeyReport(state_, KeyReport{vkey, static_cast<int>(makeCode), (flags & 1) != 0}, now_, context);
+        const KeyReport r{vkey, static_cast<int>(makeCode), (flags & 1) != 0, (flags & 0x80) != 0};
+        const std::optional<Rect> area = onKeyReport(state_, r, now_, context);
         if (area && !isKeyArea(*area)) return "a report invalidated an area that is no key's";
+        return heldBreach();
+    }
+
+    // A key is held exactly while some physical key that lit it is down, and the Shift labels
+    // follow the held Shift keys.
+    std::string heldBreach() const {
+        for (int code = 0; code < VK_CODE_COUNT; ++code)
+            if (state_.keys.held[code] != state_.heldKeys.holdsCode(code)) return "a key is held that no physical key holds, or the reverse";
+        const bool shiftHeld = state_.keys.isHeld(VK_LSHIFT_CODE) || state_.keys.isHeld(VK_RSHIFT_CODE);
+        if (shiftHeld && !state_.labelShift) return "a Shift key is held but the labels are not shifted";
         return {};
     }
 
     std::string tick(unsigned size) {
         advance(size);
         FrameTickEffects effects;
-        onFrameTick(state_, layout_, now_, effects);
+        FrameTickContext context{layout_, query_, physical_};
+        onFrameTick(state_, context, now_, effects);
+        if (std::string breach = heldBreach(); !breach.empty()) return breach;
+        if (physical_.allUp)
+            for (int i = 0; i < state_.heldKeys.count; ++i)
+                if (now_ - state_.heldKeys.keys[i].pressedAt >= 50) return "a key all up on the keyboard is still held after a tick";
         for (const Rect& area : effects.keyAreas)
             if (!isKeyArea(area)) return "a frame tick invalidated an area that is no key's";
         if (!state_.meter.pressTimes.empty() && state_.meter.pressTimes.front() < cutoffBefore(now_, PRESS_RETENTION_MS))
@@ -231,6 +251,7 @@ private:
     Size client_;
     std::vector<Rect> keyAreas_;
     FakeKeyboardQuery query_;
+    FakePhysicalKeyState physical_;
     SilentPlayer sound_;
     InputState state_;
     Tick now_ = 0;

@@ -2,19 +2,56 @@
 
 #include "input/lit_keys.h"
 
-void onFrameTick(InputState& state, const KeyboardLayout& layout, Tick now, FrameTickEffects& effects) {
+namespace {
+
+// A key-down report may be handled a moment before the platform's key state shows the key
+// down; a key this young is left alone.
+constexpr Tick KEY_STATE_GRACE_MS = 50;
+
+// A key-up that went to a window this program gets no input from never arrives. A key
+// shown as held that the platform says is up is released here, within a frame of the
+// platform knowing. Only held keys are asked about, so an idle tick asks nothing.
+void releaseKeysFoundUp(InputState& state, FrameTickContext& context, Tick now, std::vector<Rect>& areas) {
+    for (int i = state.heldKeys.count - 1; i >= 0; --i) {
+        const HeldKey key = state.heldKeys.keys[i];
+        if (now - key.pressedAt < KEY_STATE_GRACE_MS || context.physical.isDown(key.platformVk)) continue;
+        if (auto area = releaseHeldKey(state, key.id, context.layout, context.query)) areas.push_back(*area);
+    }
+}
+
+// Caps Lock, the layout and the system's Shift state change the labels without a report of
+// a displayed key. They are looked at for a short while after any key report, and once a
+// second for changes made without a key (a layout chosen with the mouse).
+void checkLabelState(InputState& state, KeyboardQuery& query, Tick now) {
+    const Tick second = now / 1000;
+    if (now >= state.labelRecheckUntil && second == state.labelCheckedSecond) return;
+    state.labelCheckedSecond = second;
+    const LabelState current = currentLabelState(query);
+    if (!(current == state.labelState)) {
+        state.labelState = current;
+        state.fullRedrawPending = true;
+    }
+    updateLabelShift(state, query);
+}
+
+}  // namespace
+
+void onFrameTick(InputState& state, FrameTickContext& context, Tick now, FrameTickEffects& effects) {
     effects.invalidateSpeedPanel = false;
     effects.invalidateAll = false;
     effects.keyAreas.clear();
 
     effects.invalidateSpeedPanel = state.meter.onFrame(now);
+    releaseKeysFoundUp(state, context, now, effects.keyAreas);
+    checkLabelState(state, context.query, now);
     // A whole-window repaint covers every key; the lit passes of the next tick catch up with
     // any lit state that changed meanwhile.
     if (state.fullRedrawPending) {
         state.fullRedrawPending = false;
         effects.invalidateAll = true;
+        effects.keyAreas.clear();
         return;
     }
-    updateLitStates(state.keys, layout, now, effects.keyAreas);
-    invalidateLitKeys(state.keys, layout, now, effects.keyAreas);
+    updateLitStates(state.keys, context.layout, now, effects.keyAreas);
+    invalidateLitKeys(state.keys, context.layout, now, effects.keyAreas);
 }

@@ -3,25 +3,32 @@
 #include <optional>
 
 #include "common/types.h"
+#include "input/held_keys.h"
 #include "input/key_state.h"
+#include "input/sound_player.h"
 #include "input/speed_meter.h"
+#include "keyboard/key_labels.h"
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/keyboard_query.h"
-#include "input/sound_player.h"
 #include "settings/app_settings.h"
 
 struct KeyReport {
     int vkey = 0;
     int makeCode = 0;
     bool keyUp = false;
+    bool extended = false;  // the make code came with the E0 prefix
 };
 
 // The key state and the values the frame tick and the painting share with it.
 struct InputState {
     KeyStateTable keys;
+    HeldKeys heldKeys;
     SpeedMeter meter;
     bool labelShift = false;         // the Shift state the labels are drawn and queried with
     bool fullRedrawPending = false;  // every label changed: the next tick repaints everything
+    LabelState labelState;           // Caps Lock and layout as the labels last showed them
+    Tick labelRecheckUntil = 0;      // after a key report, the ticks until then look again
+    Tick labelCheckedSecond = 0;     // and once a second whatever happens
 };
 
 struct InputContext {
@@ -31,6 +38,21 @@ struct InputContext {
     SoundPlayer& sound;
 };
 
+// The state when the window is created: nothing held, the labels as the keyboard is now.
+void startInput(InputState& state, KeyboardQuery& query, Tick now);
+
 // Updates the state for one report at `now`, clicks and counts a press, and returns the
 // area to invalidate (the key's rectangle grown by KEY_INVALIDATE_MARGIN), if any.
 std::optional<Rect> onKeyReport(InputState& state, const KeyReport& report, Tick now, InputContext& context);
+
+// Stops showing the physical key `id` as held, as if its key-up had come; returns the area to
+// invalidate, if any.
+std::optional<Rect> releaseHeldKey(InputState& state, int id, const KeyboardLayout& layout, KeyboardQuery& query);
+
+// Every key goes out as if released, and the whole window is repainted at the next tick: for
+// when key-ups can no longer arrive (the session locked or switched, the machine asleep).
+void releaseAllKeys(InputState& state, KeyboardQuery& query);
+
+// Brings labelShift in line with the keys and the system; true when it changed, in which case
+// the next tick repaints the whole window.
+bool updateLabelShift(InputState& state, KeyboardQuery& query);

@@ -49,6 +49,8 @@ std::optional<int> keyForCharacter(wchar_t c) {
 
 }  // namespace
 
+LabelState currentLabelState(KeyboardQuery& query) { return {query.capsLockOn(), query.layoutId()}; }
+
 bool isShiftDown(const KeyStateTable& keys, KeyboardQuery& query) {
     return keys.isHeld(VK_LSHIFT_CODE) || keys.isHeld(VK_RSHIFT_CODE) || query.systemShiftDown();
 }

@@ -1,11 +1,21 @@
 #pragma once
 // The text on each key, the Shift state labels follow, and the on-screen key a raw report
 // stands for, all asked of the user's keyboard layout through KeyboardQuery.
+#include <cstdint>
 #include <string>
 
 #include "input/key_state.h"
 #include "keyboard/keyboard_query.h"
 #include "keyboard/virtual_keys.h"
+
+// What the labels show besides Shift: a change of either repaints every key.
+struct LabelState {
+    bool capsLock = false;
+    std::uintptr_t layout = 0;
+    friend bool operator==(const LabelState&, const LabelState&) = default;
+};
+
+LabelState currentLabelState(KeyboardQuery& query);
 
 // Either Shift key held by the key table, else the system's own Shift state.
 bool isShiftDown(const KeyStateTable& keys, KeyboardQuery& query);

@@ -63,4 +63,6 @@ std::optional<wchar_t> Win32KeyboardQuery::keyCharacter(int vk, bool shift, bool
 
 bool Win32KeyboardQuery::capsLockOn() { return (GetKeyState(VK_CAPITAL) & 0x0001) != 0; }
 
+std::uintptr_t Win32KeyboardQuery::layoutId() { return reinterpret_cast<std::uintptr_t>(GetKeyboardLayout(0)); }
+
 bool Win32KeyboardQuery::systemShiftDown() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }

@@ -9,6 +9,7 @@ class Win32KeyboardQuery : public KeyboardQuery {
 public:
     std::optional<wchar_t> keyCharacter(int vk, bool shift, bool capsLock) override;
     bool capsLockOn() override;
+    std::uintptr_t layoutId() override;
     bool systemShiftDown() override;
 
 private:

@@ -48,6 +48,7 @@ public:
         if (!capsLock_) capsLock_ = source_.capsLockOn();
         return *capsLock_;
     }
+    std::uintptr_t layoutId() override { return source_.layoutId(); }
     bool systemShiftDown() override { return source_.systemShiftDown(); }
 
 private:

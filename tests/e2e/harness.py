@@ -377,10 +377,10 @@ class Session:
         if not process.running():
             raise HarnessError(f"{process.name} ended early with code {process.popen.returncode}")
 
-    def tool(self, command, check=True):
+    def tool(self, command, *args, check=True):
         """Runs the Wine-side helper; returns its key=value lines as a dict."""
         self._require(self.tool_exe)
-        result = run(["wine", self.tool_exe, command], check=False)
+        result = run(["wine", self.tool_exe, command, *map(str, args)], check=False)
         if check and result.returncode != 0:
             raise HarnessError(f"tavrin_e2e_tool {command} failed with {result.returncode}: "
                                f"{result.stdout.strip()} {result.stderr.strip()[-300:]}")

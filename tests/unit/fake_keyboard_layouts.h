@@ -17,6 +17,7 @@ public:
     std::set<int> deadKeys;
     bool capsLock = false;
     bool systemShift = false;
+    std::uintptr_t layout = 0x04090409;
     int characterQueries = 0;
 
     std::optional<wchar_t> keyCharacter(int vk, bool shift, bool caps) override {
@@ -31,6 +32,7 @@ public:
         return c;
     }
     bool capsLockOn() override { return capsLock; }
+    std::uintptr_t layoutId() override { return layout; }
     bool systemShiftDown() override { return systemShift; }
 
     void addRow(const wchar_t* normal, const wchar_t* shifted, std::initializer_list<int> vks) {
@@ -53,6 +55,18 @@ inline FakeKeyboardQuery usLayout() {
     addLettersAndSpace(q);
     q.addRow(L"1234567890", L"!@#$%^&*()", {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'});
     q.addRow(L";=,-./`[\\]'", L":+<_>?~{|}\"", {0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0, 0xDB, 0xDC, 0xDD, 0xDE});
+    return q;
+}
+
+// German (QWERTZ): ',' and '.' type ';' and ':' with Shift, '+' shares a key with '*', and
+// the key beside the left Shift types '<' and '>'.
+inline FakeKeyboardQuery germanLayout() {
+    FakeKeyboardQuery q;
+    addLettersAndSpace(q);
+    q.addRow(L"1234567890", L"!\"\u00A7$%&/()=", {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'});
+    q.addRow(L"\u00FC+,-.#\u00F6\u00DF\u00E4<", L"\u00DC*;_:'\u00D6?\u00C4>", {0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0, 0xDB, 0xDE, 0xE2});
+    q.deadKeys = {0xDC, 0xDD};
+    q.layout = 0x04070407;
     return q;
 }
 

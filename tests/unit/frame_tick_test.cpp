@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "fake_keyboard_layouts.h"
+#include "fake_physical_key_state.h"
 #include "input/frame_tick.h"
 #include "keyboard/layout_metrics.h"
 #include "recording_sound_player.h"
@@ -14,13 +15,15 @@ struct FrameTickTest : ::testing::Test {
         LayoutMetrics m;
         updateMetrics(m, 1.0);
         buildLayout(layout, m, 1.0);
+        startInput(state, query, 0);
     }
     void report(int vk, bool keyUp, Tick now, int makeCode = 0) {
         InputContext context{layout, settings, query, sound};
         onKeyReport(state, {vk, makeCode, keyUp}, now, context);
     }
     const FrameTickEffects& tick(Tick now) {
-        onFrameTick(state, layout, now, effects);
+        FrameTickContext context{layout, query, physical};
+        onFrameTick(state, context, now, effects);
         return effects;
     }
     Rect area(int vk) const { return findKey(layout, vk)->rect.inflated(9, 9); }
@@ -30,6 +33,7 @@ struct FrameTickTest : ::testing::Test {
     AppSettings settings;
     FakeKeyboardQuery query = usLayout();
     RecordingSoundPlayer sound;
+    FakePhysicalKeyState physical;
     InputState state;
     FrameTickEffects effects;
 };
@@ -99,4 +103,27 @@ TEST_F(FrameTickTest, TheSpeedPanelFollowsTheMeter) {
     EXPECT_FALSE(tick(7016).invalidateSpeedPanel);
     report('E', false, 7020);
     EXPECT_TRUE(tick(7032).invalidateSpeedPanel);
+}
+
+TEST_F(FrameTickTest, CapsLockOrALayoutSwitchRepaintsEveryLabelOnTheNextTick) {
+    tick(2000);
+    query.capsLock = true;
+    report(0x14, false, 2010);  // the Caps Lock key: not on the keyboard, yet it changes labels
+    EXPECT_TRUE(tick(2016).invalidateAll);
+    EXPECT_FALSE(tick(2032).invalidateAll);
+
+    // A layout chosen with the mouse comes with no key: the once-a-second look finds it.
+    tick(2500);
+    query.layout = 0x04070407;
+    EXPECT_FALSE(tick(2516).invalidateAll);
+    EXPECT_TRUE(tick(3000).invalidateAll);
+}
+
+TEST_F(FrameTickTest, TheSystemShiftStateIsPickedUpOnTheTick) {
+    tick(2000);
+    report('Q', false, 2005);
+    tick(2016);
+    query.systemShift = true;  // Shift held where no report of it came
+    EXPECT_TRUE(tick(2032).invalidateAll);
+    EXPECT_TRUE(state.labelShift);
 }

@@ -26,6 +26,7 @@ public:
         return shift ? found->second.second : found->second.first;
     }
     bool capsLockOn() override { return false; }
+    std::uintptr_t layoutId() override { return 1; }
     bool systemShiftDown() override { return false; }
 };
 

@@ -1,12 +1,15 @@
 // Looks at Tavrin's main window from inside Wine, where the X side cannot see: its Win32
 // class, styles and layered attributes, and asks it to close the way Windows does.
 //
-// Usage: tavrin_e2e_tool.exe info | close
+// Usage: tavrin_e2e_tool.exe info | close | post MESSAGE WPARAM
 //   info   prints key=value lines about the main window; exit code 2 when there is none.
 //   close  posts WM_CLOSE to the main window; exit code 2 when there is none.
+//   post   posts a message, as the system does when the session is locked or the machine
+//          wakes (numbers in decimal or 0x hex).
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 
 namespace {
@@ -50,7 +53,17 @@ int printInfo(HWND hwnd) {
 
 }  // namespace
 
+int postMessage(HWND hwnd, const wchar_t* message, const wchar_t* wParam) {
+    const auto msg = static_cast<UINT>(std::wcstoul(message, nullptr, 0));
+    const auto w = static_cast<WPARAM>(std::wcstoull(wParam, nullptr, 0));
+    return PostMessageW(hwnd, msg, w, 0) ? 0 : 1;
+}
+
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 4 && std::wcscmp(argv[1], L"post") == 0) {
+        HWND hwnd = FindWindowW(MAIN_CLASS, nullptr);
+        return hwnd ? postMessage(hwnd, argv[2], argv[3]) : NO_WINDOW;
+    }
     if (argc != 2) return BAD_USAGE;
     HWND hwnd = FindWindowW(MAIN_CLASS, nullptr);
     if (!hwnd) {
