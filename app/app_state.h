@@ -20,6 +20,12 @@ struct DragState {
     double scaleAtPress = 1.0;
 };
 
+// Whether the window carries WS_EX_TRANSPARENT, and where the pointer was last seen.
+struct ClickThroughState {
+    bool passing = false;
+    bool pointerInGrip = false;
+};
+
 struct AppState {
     HINSTANCE instance = nullptr;
     HWND window = nullptr;
@@ -29,6 +35,7 @@ struct AppState {
     InputState input;
     BackBuffer backBuffer;
     DragState drag;
+    ClickThroughState clickThrough;
     NOTIFYICONDATAW tray{};  // cbSize is non-zero while the icon is present
     std::array<COLORREF, 16> customColors{};  // the colour chooser's, for this run only
 };

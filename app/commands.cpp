@@ -1,5 +1,6 @@
 // Menu commands, the hot key and the tray icon's clicks.
 #include "app/app_state.h"
+#include "app/click_through.h"
 #include "app/context_menu.h"
 #include "app/dialogs.h"
 #include "app/handlers.h"
@@ -51,6 +52,7 @@ bool performAction(HWND window, const CommandOutcome& outcome) {
 LRESULT onCommand(HWND window, WPARAM wParam) {
     const CommandOutcome outcome = runCommand(app().settings, LOWORD(wParam));
     if (!outcome.known) return 0;
+    updateClickThrough(window);  // the click-through setting may have changed
     if (!performAction(window, outcome)) return 0;
     if (outcome.redraw) invalidateAll();
     if (outcome.save) saveAppSettings();

@@ -1,5 +1,6 @@
 // The 16 ms frame tick and the window's size changes: both only invalidate areas.
 #include "app/app_state.h"
+#include "app/click_through.h"
 #include "app/handlers.h"
 #include "app/services.h"
 #include "app/window_ops.h"
@@ -20,11 +21,15 @@ LRESULT onTimer(HWND window, WPARAM timerId) {
     if (timerId != FRAME_TIMER) return 0;
     AppState& a = app();
     static FrameTickEffects effects;  // reused so the tick allocates nothing
+    static Tick lastSecond = 0;
+    const Tick now = currentTick();
     FrameTickContext context{a.layout, keyboardQuery(), physicalKeyState()};
-    onFrameTick(a.input, context, currentTick(), effects);
+    onFrameTick(a.input, context, now, effects);
     if (effects.invalidateSpeedPanel) invalidateArea(speedPanelRect(clientRect(window), a.metrics, a.settings.scale));
     if (effects.invalidateAll) invalidateAll();
     for (const Rect& area : effects.keyAreas) invalidateArea(area);
+    if (now / 1000 != lastSecond) recheckHeldPointer(window);
+    lastSecond = now / 1000;
     return 0;
 }
 

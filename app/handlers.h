@@ -15,6 +15,7 @@ LRESULT onLeftButtonDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 LRESULT onMouseMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT onLeftButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT onMouseWheel(HWND window, WPARAM wParam);
+LRESULT onCaptureChanged(HWND window);
 
 LRESULT onSessionChange(HWND window, WPARAM sessionEvent);
 LRESULT onPowerBroadcast(HWND window, WPARAM powerEvent);

@@ -1,5 +1,6 @@
 // Creation and destruction of the main window: the process-wide services start and stop here.
 #include "app/app_state.h"
+#include "app/click_through.h"
 #include "app/handlers.h"
 #include "app/services.h"
 #include "app/settings_store.h"
@@ -29,6 +30,8 @@ LRESULT onCreate(HWND window) {
     updateMetrics(a.metrics, a.settings.scale);
     addTrayIcon(window);
     registerRawKeyboardInput(window);
+    watchPointer(a.instance);
+    updateClickThrough(window);
     watchSessionChanges(window);
     SetTimer(window, FRAME_TIMER, FRAME_PERIOD_MS, nullptr);
     RegisterHotKey(window, HOTKEY_TOGGLE, MOD_CONTROL | MOD_SHIFT, HOTKEY_KEY_K);

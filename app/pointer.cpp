@@ -1,5 +1,6 @@
 // Hit testing, the cursor over the grip, the window drag and the scale gestures.
 #include "app/app_state.h"
+#include "app/click_through.h"
 #include "app/handlers.h"
 #include "app/settings_store.h"
 #include "app/window_ops.h"
@@ -8,25 +9,6 @@
 #include "render/resize_grip.h"
 
 namespace {
-
-bool keyDown(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
-
-Modifiers currentModifiers() { return {keyDown(VK_MENU), keyDown(VK_CONTROL), keyDown(VK_SHIFT)}; }
-
-POINT cursorOnScreen() {
-    POINT p{};
-    GetCursorPos(&p);
-    return p;
-}
-
-bool cursorInGrip(HWND window) {
-    POINT p = cursorOnScreen();
-    ScreenToClient(window, &p);
-    RECT client{};
-    GetClientRect(window, &client);
-    const Rect grip = gripRect({client.left, client.top, client.right, client.bottom}, app().settings.scale);
-    return grip.contains({p.x, p.y});
-}
 
 void startScaleDrag(HWND window) {
     DragState& drag = app().drag;
@@ -67,11 +49,11 @@ void moveDragStep(HWND window) {
 
 LRESULT onHitTest(HWND window) {
     switch (hitZone(cursorInGrip(window), app().settings.clickthru, currentModifiers())) {
-    case HitZone::Client: return HTCLIENT;
+    case HitZone::Grip: return HTCLIENT;
     case HitZone::Transparent: return HTTRANSPARENT;
-    case HitZone::Caption: return HTCAPTION;
+    case HitZone::Move: return HTCLIENT;  // the program's own move drag, from the press on
     }
-    return HTCAPTION;
+    return HTCLIENT;
 }
 
 LRESULT onSetCursor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -114,6 +96,17 @@ LRESULT onLeftButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     else
         drag.moving = false;
     ReleaseCapture();
+    updateClickThrough(window);
+    return 0;
+}
+
+// Alt+Tab, Ctrl+Alt+Del or another window taking the mouse ends a drag: without the capture
+// the release never comes, and merely hovering over the grip later would go on rescaling.
+LRESULT onCaptureChanged(HWND window) {
+    DragState& drag = app().drag;
+    drag.scaling = false;
+    drag.moving = false;
+    updateClickThrough(window);
     return 0;
 }
 

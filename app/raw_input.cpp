@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/click_through.h"
 #include "app/handlers.h"
 #include "app/services.h"
 #include "app/window_ops.h"
@@ -28,9 +29,10 @@ std::optional<KeyReport> fetchKeyboardReport(HRAWINPUT input) {
 
 }  // namespace
 
-LRESULT onRawInput(HWND, LPARAM input) {
+LRESULT onRawInput(HWND window, LPARAM input) {
     const std::optional<KeyReport> report = fetchKeyboardReport(reinterpret_cast<HRAWINPUT>(input));
     if (!report) return 0;
+    if (isClickThroughModifier(report->vkey)) updateClickThrough(window);
     AppState& a = app();
     InputContext context{a.layout, a.settings, keyboardQuery(), soundPlayer()};
     const std::optional<Rect> area = onKeyReport(a.input, *report, currentTick(), context);

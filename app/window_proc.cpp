@@ -21,6 +21,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONDOWN: return onLeftButtonDown(window, message, wParam, lParam);
     case WM_LBUTTONUP: return onLeftButtonUp(window, message, wParam, lParam);
     case WM_MOUSEWHEEL: return onMouseWheel(window, wParam);
+    case WM_CAPTURECHANGED: return onCaptureChanged(window);
     case WM_PAINT: return onPaint(window);
     case WM_INPUT: return onRawInput(window, lParam);
     case WM_WTSSESSION_CHANGE: return onSessionChange(window, wParam);

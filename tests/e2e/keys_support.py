@@ -171,10 +171,12 @@ def settle(probe, expected, timeout):
 
 # ---------------------------------------------------------------------------- a session
 
-def start_keyboard(session):
-    """The target covering the screen with the X focus, and Tavrin at its default place and
-    size, painted. Returns (target X id, Tavrin X id)."""
-    _, target_xid = session.start_target()
+def start_keyboard(session, target_size=None):
+    """The target covering the screen (or, given its size, the screen's top-left part) with the
+    X focus, and Tavrin at its default place and size, painted. Returns (target X id, Tavrin
+    X id)."""
+    width, height = target_size or (None, None)
+    _, target_xid = session.start_target(0, 0, width, height)
     focus_window(target_xid)
     _, tavrin_xid = session.start_tavrin()
     width, height = window_size(1.0)
@@ -216,8 +218,11 @@ def key_held(name):
 
 @contextlib.contextmanager
 def button_held(x, y):
-    """Presses the left button at (x, y) for the block; releases it whatever happens."""
+    """Presses the left button at (x, y) for the block; releases it whatever happens. The
+    press follows the pointer's arrival a moment later, as a hand's does: a window that lets
+    clicks through takes them only once it has seen the pointer reach its grip."""
     xdotool("mousemove", x, y)
+    time.sleep(0.1)
     xdotool("mousedown", 1)
     try:
         yield

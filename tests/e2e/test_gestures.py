@@ -65,3 +65,35 @@ def test_a_wheel_notch_over_the_grip_scales_by_five_percent_each_way(s):
         expect_grip_painted(expect, size[2], size[3], after)
     expect.equal("X focus", focused_window(), target)
     expect.check()
+
+
+WM_CANCELMODE = 0x001F
+
+
+def test_a_grip_drag_that_loses_the_mouse_ends_and_hovering_later_changes_nothing(s):
+    _, xid = start_keyboard(s, (1800, 1000))
+    x, y = grip_centre(1.0)
+    xdotool("mousemove", x, y)
+    time.sleep(0.1)
+    xdotool("mousedown", 1)
+    try:
+        time.sleep(0.3)
+        xdotool("mousemove", x + 10, y + 10)
+        grown = settle(lambda: window_geometry(xid)[2], window_size(1.005 ** 10)[0], SETTLE_TIMEOUT)
+        # As when Alt+Tab or Ctrl+Alt+Del takes the mouse away in the middle of the drag.
+        s.tool("post", WM_CANCELMODE, 0)
+        time.sleep(0.3)
+        xdotool("mousemove", 1500, 800)
+    finally:
+        xdotool("mouseup", 1)
+    time.sleep(0.3)
+    before = window_geometry(xid)
+    # Hovering over the grip and around it is no drag.
+    for dx, dy in ((0, 0), (-30, -30), (-5, 0), (0, -8)):
+        xdotool("mousemove", before[2] - 11 + dx, before[3] - 11 + dy)
+        time.sleep(0.1)
+    time.sleep(0.3)
+    expect = Expectations()
+    expect.equal("width while the drag was on", grown, window_size(1.005 ** 10)[0])
+    expect.equal("window after hovering", window_geometry(xid), before)
+    expect.check()

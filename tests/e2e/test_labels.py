@@ -1,7 +1,7 @@
 """Key labels follow the keyboard layout (US here) and Shift; a lit key carries the glow."""
 from harness import TARGET_COLOR, Expectations, HarnessError, Screenshot, wait_until
 from keys_support import (LIT_TIMEOUT, centre, crop, drawn_lit, drawn_normal, glow_orange,
-                          key_held, key_rects, label_ink, poll_shots, start_keyboard)
+                          key_held, key_rects, label_ink, poll_shots, start_keyboard, xdotool)
 
 RECTS = key_rects()
 # Letters without ascenders, whose lower-case forms stand lower than their capitals.
@@ -32,6 +32,42 @@ def test_letter_labels_are_upper_case_only_while_shift_is_held(s):
         return all(crop(shot, RECTS[k]) == crop(before, RECTS[k]) for k in LETTERS)
 
     poll_shots("the lower-case labels back, pixel for pixel", same_as_before, LIT_TIMEOUT)
+    expect.check()
+
+
+# Every letter key whose lower-case form (ascenders and dots left out) stands lower than its capital.
+ALL_LETTERS = [c for c in "QWERTYUIOPASDFGHJKLZXCVBNM" if c not in "TIPDFHJKLB"]
+# Once Caps Lock is toggled, every label changes within a few frames.
+CAPS_TIMEOUT = 1.5
+
+
+def test_caps_lock_alone_turns_every_letter_label_upper_case(s):
+    start_keyboard(s)
+    before = Screenshot.take()
+    lower = {k: label_ink(before, RECTS[k]) for k in ALL_LETTERS}
+
+    def all_capitals(shot):
+        return all((ink := label_ink(shot, RECTS[k])) and ink[0] <= lower[k][0] - CAPITAL_RISE
+                   for k in ALL_LETTERS)
+
+    expect = Expectations()
+    xdotool("key", "Caps_Lock")
+    try:
+        try:
+            poll_shots("every letter label upper case", all_capitals, CAPS_TIMEOUT)
+        except HarnessError:
+            shot = Screenshot.take()
+            still = [k for k in ALL_LETTERS if not (label_ink(shot, RECTS[k]) or (0,))[0]
+                     <= lower[k][0] - CAPITAL_RISE]
+            expect.true(f"letters still lower case {CAPS_TIMEOUT} s after Caps Lock: {still}", False)
+    finally:
+        xdotool("key", "Caps_Lock")
+    try:
+        poll_shots("the lower-case labels back, pixel for pixel",
+                   lambda shot: all(crop(shot, RECTS[k]) == crop(before, RECTS[k]) for k in ALL_LETTERS),
+                   CAPS_TIMEOUT)
+    except HarnessError:
+        expect.true("labels not back to lower case after Caps Lock went off", False)
     expect.check()
 
 

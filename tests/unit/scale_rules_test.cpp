@@ -77,11 +77,22 @@ TEST(Wheel, AtTheLimitANotchChangesNothing) {
 
 TEST(HitTest, GripTakesThePointerAndModifiersBeatClickThrough) {
     const Modifiers none{}, alt{true, false, false}, ctrl{false, true, false}, shift{false, false, true};
-    EXPECT_EQ(hitZone(true, true, none), HitZone::Client);
-    EXPECT_EQ(hitZone(true, false, none), HitZone::Client);
+    EXPECT_EQ(hitZone(true, true, none), HitZone::Grip);
+    EXPECT_EQ(hitZone(true, false, none), HitZone::Grip);
     EXPECT_EQ(hitZone(false, true, none), HitZone::Transparent);
     EXPECT_EQ(hitZone(false, true, shift), HitZone::Transparent);
-    EXPECT_EQ(hitZone(false, true, alt), HitZone::Caption);
-    EXPECT_EQ(hitZone(false, true, ctrl), HitZone::Caption);
-    EXPECT_EQ(hitZone(false, false, none), HitZone::Caption);
+    EXPECT_EQ(hitZone(false, true, alt), HitZone::Move);
+    EXPECT_EQ(hitZone(false, true, ctrl), HitZone::Move);
+    EXPECT_EQ(hitZone(false, false, none), HitZone::Move);
+}
+
+TEST(ClickThrough, EveryPixelPassesClicksUnlessTheGripAModifierOrADragNeedsThePointer) {
+    const Modifiers none{}, alt{true, false, false}, ctrl{false, true, false}, shift{false, false, true};
+    EXPECT_TRUE(passesClicks(false, true, none, false));
+    EXPECT_TRUE(passesClicks(false, true, shift, false));  // Shift only changes the scale steps
+    EXPECT_FALSE(passesClicks(true, true, none, false));   // over the grip
+    EXPECT_FALSE(passesClicks(false, true, alt, false));
+    EXPECT_FALSE(passesClicks(false, true, ctrl, false));
+    EXPECT_FALSE(passesClicks(false, true, none, true));   // a drag that left the grip
+    EXPECT_FALSE(passesClicks(false, false, none, false)); // click-through off
 }

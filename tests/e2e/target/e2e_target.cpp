@@ -4,10 +4,13 @@
 //
 // Usage: tavrin_e2e_target.exe [left top width height]
 // The window is painted in BACKGROUND so that whatever shows through Tavrin's transparent
-// pixels is known; the edit control sits in the lower right corner.
+// pixels is known; the edit control sits in the lower right corner. Every left click the
+// window itself receives is appended to target-clicks.txt in the current folder as a line
+// "x y" in screen coordinates, so a test can tell which clicks passed through Tavrin.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cwchar>
 
 namespace {
@@ -20,6 +23,15 @@ constexpr int EDIT_WIDTH = 400;
 constexpr int EDIT_HEIGHT = 200;
 
 HWND editControl = nullptr;
+
+void recordClick(HWND hwnd, LPARAM lParam) {
+    POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ClientToScreen(hwnd, &p);
+    if (FILE* f = _wfopen(L"target-clicks.txt", L"a")) {
+        std::fprintf(f, "%ld %ld\n", p.x, p.y);
+        std::fclose(f);
+    }
+}
 
 void placeEdit(HWND hwnd) {
     RECT rc{};
@@ -39,6 +51,9 @@ LRESULT CALLBACK targetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE:
         placeEdit(hwnd);
+        return 0;
+    case WM_LBUTTONDOWN:
+        recordClick(hwnd, lParam);
         return 0;
     case WM_SETFOCUS:
         // Whoever focuses the window means the edit control.

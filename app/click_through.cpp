@@ -1,0 +1,92 @@
+#include "app/click_through.h"
+
+#include "app/app_state.h"
+#include "control/hit_test.h"
+#include "render/resize_grip.h"
+
+namespace {
+
+constexpr wchar_t POINTER_WATCH_CLASS[] = L"TavrinPointerWatch";
+
+bool asyncDown(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+
+void setPassingClicks(HWND window, bool pass) {
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    const LONG_PTR wanted = pass ? (style | WS_EX_TRANSPARENT) : (style & ~static_cast<LONG_PTR>(WS_EX_TRANSPARENT));
+    if (wanted != style) SetWindowLongPtrW(window, GWL_EXSTYLE, wanted);
+    app().clickThrough.passing = pass;
+}
+
+void applyClickThrough(HWND window, bool inGrip) {
+    const DragState& drag = app().drag;
+    const bool pass = passesClicks(inGrip, app().settings.clickthru, currentModifiers(), drag.moving || drag.scaling);
+    if (pass != app().clickThrough.passing) setPassingClicks(window, pass);
+}
+
+// Raw mouse reports come to a window of their own, so that telling them from the keyboard's
+// costs nothing: each one only says that the pointer moved. Only a move into or out of the
+// grip is worth more than a look at the pointer, and it is acted on at once, before the
+// press that may follow it.
+LRESULT CALLBACK pointerWatchProc(HWND watcher, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INPUT && app().window) {
+        ClickThroughState& state = app().clickThrough;
+        const bool inGrip = cursorInGrip(app().window);
+        if (inGrip != state.pointerInGrip) {
+            state.pointerInGrip = inGrip;
+            applyClickThrough(app().window, inGrip);
+        }
+    }
+    return DefWindowProcW(watcher, message, wParam, lParam);
+}
+
+}  // namespace
+
+Modifiers currentModifiers() { return {asyncDown(VK_MENU), asyncDown(VK_CONTROL), asyncDown(VK_SHIFT)}; }
+
+POINT cursorOnScreen() {
+    POINT p{};
+    GetCursorPos(&p);
+    return p;
+}
+
+bool cursorInGrip(HWND window) {
+    POINT p = cursorOnScreen();
+    ScreenToClient(window, &p);
+    RECT client{};
+    GetClientRect(window, &client);
+    const Rect grip = gripRect({client.left, client.top, client.right, client.bottom}, app().settings.scale);
+    return grip.contains({p.x, p.y});
+}
+
+bool isClickThroughModifier(int vk) {
+    return vk == VK_MENU || vk == VK_CONTROL || (vk >= VK_LCONTROL && vk <= VK_RMENU);
+}
+
+void updateClickThrough(HWND window) {
+    const bool inGrip = cursorInGrip(window);
+    app().clickThrough.pointerInGrip = inGrip;
+    applyClickThrough(window, inGrip);
+}
+
+// While the window holds the pointer, the key-up of a modifier may have gone where no
+// report of it came: once a second is enough to let clicks through again.
+void recheckHeldPointer(HWND window) {
+    if (!app().clickThrough.passing) updateClickThrough(window);
+}
+
+void watchPointer(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = pointerWatchProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = POINTER_WATCH_CLASS;
+    RegisterClassExW(&wc);
+    HWND watcher = CreateWindowExW(0, POINTER_WATCH_CLASS, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    if (!watcher) return;
+    RAWINPUTDEVICE mouse{};
+    mouse.usUsagePage = 0x01;  // generic desktop
+    mouse.usUsage = 0x02;      // mouse
+    mouse.dwFlags = RIDEV_INPUTSINK;
+    mouse.hwndTarget = watcher;
+    RegisterRawInputDevices(&mouse, 1, sizeof mouse);
+}
