@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "control/hot_key_latch.h"
 #include "input/key_report.h"
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/layout_metrics.h"
@@ -36,6 +37,7 @@ struct AppState {
     BackBuffer backBuffer;
     DragState drag;
     ClickThroughState clickThrough;
+    HotKeyLatch hotKey;
     NOTIFYICONDATAW tray{};  // cbSize is non-zero while the icon is present
     std::array<COLORREF, 16> customColors{};  // the colour chooser's, for this run only
 };
@@ -45,6 +47,7 @@ AppState& app();
 constexpr UINT_PTR FRAME_TIMER = 1;
 constexpr UINT FRAME_PERIOD_MS = 16;
 constexpr int HOTKEY_TOGGLE = 0xA111;
+constexpr UINT HOTKEY_KEY_K = 0x4B;
 constexpr UINT WM_TRAYICON = WM_APP + 1;
 constexpr wchar_t WINDOW_CLASS_NAME[] = L"TavrinWndShiftAware";
 constexpr wchar_t WINDOW_TITLE[] = L"Tavrin (CPM/CPS 0.1/0.3/0.5/1.0s)";

@@ -60,7 +60,7 @@ LRESULT onCommand(HWND window, WPARAM wParam) {
 }
 
 LRESULT onHotKey(HWND, WPARAM hotKeyId) {
-    if (hotKeyId == HOTKEY_TOGGLE) toggleVisible();
+    if (hotKeyId == HOTKEY_TOGGLE && app().hotKey.fire(currentTick())) toggleVisible();
     return 0;
 }
 

@@ -29,6 +29,8 @@ LRESULT onTimer(HWND window, WPARAM timerId) {
     if (effects.invalidateAll) invalidateAll();
     for (const Rect& area : effects.keyAreas) invalidateArea(area);
     if (now / 1000 != lastSecond) recheckHeldPointer(window);
+    // The key-up of the hot key's K may have gone where no report of it came.
+    if (a.hotKey.awaitsRelease(now) && !(GetAsyncKeyState(HOTKEY_KEY_K) & 0x8000)) a.hotKey.release();
     lastSecond = now / 1000;
     return 0;
 }

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr UINT HOTKEY_KEY_K = 0x4B;
-
 void registerRawKeyboardInput(HWND window) {
     RAWINPUTDEVICE device{};
     device.usUsagePage = 0x01;  // generic desktop
@@ -34,7 +32,9 @@ LRESULT onCreate(HWND window) {
     updateClickThrough(window);
     watchSessionChanges(window);
     SetTimer(window, FRAME_TIMER, FRAME_PERIOD_MS, nullptr);
-    RegisterHotKey(window, HOTKEY_TOGGLE, MOD_CONTROL | MOD_SHIFT, HOTKEY_KEY_K);
+    // Held down, the hot key toggles once; the platforms that know no MOD_NOREPEAT take the
+    // flag without a word, and their repeats are left out by the latch.
+    RegisterHotKey(window, HOTKEY_TOGGLE, MOD_CONTROL | MOD_SHIFT | MOD_NOREPEAT, HOTKEY_KEY_K);
     applyLayeredAttributes(window);
     startInput(a.input, keyboardQuery(), currentTick());
     if (a.settings.autoMuteSys) muteSystemSoundsNow();

@@ -27,6 +27,19 @@ void addTrayIcon(HWND window) {
     Shell_NotifyIconW(NIM_ADD, &tray);
 }
 
+UINT taskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
+
+LRESULT onTaskbarCreated(HWND) {
+    NOTIFYICONDATAW& tray = app().tray;
+    if (tray.cbSize == 0) return 0;  // removed on purpose, or never added
+    // A shell that kept the icon after all takes it as a change.
+    if (!Shell_NotifyIconW(NIM_ADD, &tray)) Shell_NotifyIconW(NIM_MODIFY, &tray);
+    return 0;
+}
+
 void removeTrayIcon() {
     NOTIFYICONDATAW& tray = app().tray;
     if (tray.cbSize != 0) Shell_NotifyIconW(NIM_DELETE, &tray);

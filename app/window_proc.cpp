@@ -3,8 +3,10 @@
 
 #include "app/app_state.h"
 #include "app/handlers.h"
+#include "app/tray_icon.h"
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == taskbarCreatedMessage() && message != 0) return onTaskbarCreated(window);
     switch (message) {
     case WM_CREATE: return onCreate(window);
     case WM_DESTROY: return onDestroy(window);

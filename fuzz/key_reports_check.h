@@ -149,7 +149,7 @@ private:
         if (std::string breach = heldBreach(); !breach.empty()) return breach;
         if (physical_.allUp)
             for (int i = 0; i < state_.heldKeys.count; ++i)
-                if (now_ - state_.heldKeys.keys[i].pressedAt >= 50) return "a key all up on the keyboard is still held after a tick";
+                if (now_ - state_.heldKeys.keys[i].pressedAt >= 100) return "a key all up on the keyboard is still held after a tick";
         for (const Rect& area : effects.keyAreas)
             if (!isKeyArea(area)) return "a frame tick invalidated an area that is no key's";
         if (!state_.meter.pressTimes.empty() && state_.meter.pressTimes.front() < cutoffBefore(now_, PRESS_RETENTION_MS))

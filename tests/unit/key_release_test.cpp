@@ -143,7 +143,7 @@ TEST_F(KeyReleaseTest, AKeyLetGoBehindTheProgramsBackIsReleasedOnceThePlatformSa
     EXPECT_TRUE(tick(now + 20).keyAreas.size() >= 1);  // still lit: too young to be asked about
     EXPECT_TRUE(state.keys.isHeld('A'));
 
-    tick(now + 60);
+    tick(now + 110);
     EXPECT_FALSE(state.keys.isHeld('A'));
     EXPECT_GE(std::count(effects.keyAreas.begin(), effects.keyAreas.end(), area('A')), 1);
     // The key-up arriving late changes nothing more.

@@ -6,7 +6,11 @@
 //   close  posts WM_CLOSE to the main window; exit code 2 when there is none.
 //   post   posts a message, as the system does when the session is locked or the machine
 //          wakes (numbers in decimal or 0x hex).
+//   lose-tray-icon    takes Tavrin's icon out of the notification area, as a crash of the
+//                     shell does.
+//   taskbar-created   tells every window that the taskbar is back, as a restarted shell does.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -59,7 +63,21 @@ int postMessage(HWND hwnd, const wchar_t* message, const wchar_t* wParam) {
     return PostMessageW(hwnd, msg, w, 0) ? 0 : 1;
 }
 
+int loseTrayIcon(HWND hwnd) {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = hwnd;
+    icon.uID = 1;
+    return Shell_NotifyIconW(NIM_DELETE, &icon) ? 0 : 1;
+}
+
+int announceTaskbar() {
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    return PostMessageW(HWND_BROADCAST, taskbarCreated, 0, 0) ? 0 : 1;
+}
+
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wcscmp(argv[1], L"taskbar-created") == 0) return announceTaskbar();
     if (argc == 4 && std::wcscmp(argv[1], L"post") == 0) {
         HWND hwnd = FindWindowW(MAIN_CLASS, nullptr);
         return hwnd ? postMessage(hwnd, argv[2], argv[3]) : NO_WINDOW;
@@ -72,5 +90,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (std::wcscmp(argv[1], L"info") == 0) return printInfo(hwnd);
     if (std::wcscmp(argv[1], L"close") == 0) return PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (std::wcscmp(argv[1], L"lose-tray-icon") == 0) return loseTrayIcon(hwnd);
     return BAD_USAGE;
 }

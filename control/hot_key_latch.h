@@ -1,0 +1,26 @@
+#pragma once
+// A hot key held down toggles once. Where the platform cannot be told to leave out the
+// repeats of a held hot key, they are ignored here: the hot key fires again only once its
+// key has been seen up, by its key-up report or, when that went astray, by the platform's
+// key state.
+#include "common/types.h"
+
+struct HotKeyLatch {
+    // The platform's key state may answer from a copy up to 50 ms old, taken before the key
+    // went down; it is asked only once the key has been down longer than that.
+    static constexpr Tick KEY_STATE_GRACE_MS = 100;
+
+    bool fired = false;
+    Tick firedAt = 0;
+
+    // Whether this hot key message should act.
+    bool fire(Tick now) {
+        if (fired) return false;
+        fired = true;
+        firedAt = now;
+        return true;
+    }
+    void release() { fired = false; }
+    // Whether the key state is worth asking whether the key is up again.
+    bool awaitsRelease(Tick now) const { return fired && now - firedAt >= KEY_STATE_GRACE_MS; }
+};
