@@ -1,11 +1,14 @@
 // Entry point: settings, window class, the layered tool window, the message loop.
 #include <windows.h>
 
+#include <vector>
+
 #include "app/app_state.h"
 #include "app/resource_ids.h"
 #include "app/settings_store.h"
 #include "app/window_ops.h"
 #include "app/window_proc.h"
+#include "control/window_placement.h"
 
 namespace {
 
@@ -27,10 +30,21 @@ void registerWindowClass(HINSTANCE instance) {
     RegisterClassExW(&wc);
 }
 
+BOOL CALLBACK addScreen(HMONITOR, HDC, LPRECT area, LPARAM screens) {
+    reinterpret_cast<std::vector<Rect>*>(screens)->push_back({area->left, area->top, area->right, area->bottom});
+    return TRUE;
+}
+
+std::vector<Rect> screenRects() {
+    std::vector<Rect> screens;
+    EnumDisplayMonitors(nullptr, nullptr, addScreen, reinterpret_cast<LPARAM>(&screens));
+    return screens;
+}
+
 HWND createMainWindow(HINSTANCE instance) {
     const Size size = windowSizeForScale(app().settings.scale);
     // A missing position is the platform's default, which puts a popup window at (0, 0).
-    const WindowPosition position = savedWindowPosition();
+    const WindowPosition position = openingPosition(savedWindowPosition(), size, screenRects());
     return CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_NOACTIVATE, WINDOW_CLASS_NAME,
                            WINDOW_TITLE, WS_POPUP, position.left, position.top, size.width, size.height, nullptr,
                            nullptr, instance, nullptr);

@@ -60,11 +60,25 @@ def test_saved_scale_and_position_size_and_place_the_window(s):
     expect.check()
 
 
-def test_a_saved_position_off_every_screen_is_used_unchanged(s):
+def test_a_saved_position_off_every_screen_opens_at_the_top_left_and_one_on_it_stays(s):
+    # As after a monitor was unplugged: nothing of the window would be on the screen.
     s.write_settings([("main", [("left", "-3000"), ("top", "2500")])])
-    info = s.wait_for_main_window_info(s.start_tavrin_unmapped())
+    tavrin = s.start_tavrin_unmapped()
+    info = s.wait_for_main_window_info(tavrin)
     expect = Expectations()
-    expect.equal("window rectangle", info.get("rect"), "-3000 2500 -2068 2816")
+    expect.equal("window rectangle of a position off every screen", info.get("rect"), "0 0 932 316")
+    expect.equal("exit code", s.close_tavrin(tavrin), 0)
+    main = dict(s.read_settings()[0][1])
+    expect.equal("position saved at exit", (main.get("left"), main.get("top")), ("0", "0"))
+
+    # Partly off the screen, negative coordinates included: exactly where it was left.
+    for left, top in ((-500, -100), (1900, 1070)):
+        s.write_settings([("main", [("left", str(left)), ("top", str(top))])])
+        tavrin = s.start_tavrin_unmapped()
+        info = s.wait_for_main_window_info(tavrin)
+        expect.equal(f"window rectangle at ({left}, {top})", info.get("rect"),
+                     f"{left} {top} {left + 932} {top + 316}")
+        expect.equal("exit code", s.close_tavrin(tavrin), 0)
     expect.check()
 
 
