@@ -25,7 +25,8 @@ LRESULT onTimer(HWND window, WPARAM timerId) {
     const Tick now = currentTick();
     FrameTickContext context{a.layout, keyboardQuery(), physicalKeyState()};
     onFrameTick(a.input, context, now, effects);
-    if (effects.invalidateSpeedPanel) invalidateArea(speedPanelRect(clientRect(window), a.metrics, a.settings.scale));
+    if (effects.invalidateSpeedPanel)
+        invalidateArea(speedPanelReach(speedPanelRect(clientRect(window), a.metrics, a.settings.scale)));
     if (effects.invalidateAll) invalidateAll();
     for (const Rect& area : effects.keyAreas) invalidateArea(area);
     if (now / 1000 != lastSecond) recheckHeldPointer(window);

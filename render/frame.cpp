@@ -28,11 +28,6 @@ Rect keyReach(const KeyCap& key, const FrameContext& frame) {
     return frame.settings.shadow ? d.inflated(SHADOW_OFFSET, SHADOW_OFFSET) : d;
 }
 
-// The panel's figures are centred across it and may be wider than it. Their fonts are at
-// most 0.6 of the panel's width high (the CPS line 0.45 of that), and a figure is a few
-// characters no wider than their height, so no text reaches one panel width past a side.
-Rect panelReach(const Rect& panel) { return panel.inflated(panel.width(), 0); }
-
 // The grip's white strokes start up to one pixel left of its square, with a 2-pixel pen.
 Rect gripReach(const Rect& client, double scale) { return gripRect(client, scale).inflated(2, 2); }
 
@@ -70,7 +65,7 @@ void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, 
         if (reaches(keyReach(key, frame), updateAreas)) drawKey(canvas, key, frame);
     }
     const Rect panel = speedPanelRect(client, frame.metrics, frame.settings.scale);
-    if (reaches(panelReach(panel), updateAreas)) drawSpeedPanel(canvas, panel, frame.meter, frame.settings.colors, frame.now);
+    if (reaches(speedPanelReach(panel), updateAreas)) drawSpeedPanel(canvas, panel, frame.meter, frame.settings.colors, frame.now);
     if (reaches(gripReach(client, frame.settings.scale), updateAreas)) drawResizeGrip(canvas, client, frame.settings.scale);
 }
 

@@ -69,6 +69,8 @@ Rect speedPanelRect(const Rect& client, const LayoutMetrics& m, double scale) {
     return panel;
 }
 
+Rect speedPanelReach(const Rect& panel) { return panel.inflated(panel.width(), 0); }
+
 void drawSpeedPanel(Canvas& canvas, const Rect& panel, const SpeedMeter& meter, const KeyColors& colors, Tick now) {
     canvas.fillRect(panel, PANEL_BACKGROUND);
     const Rect inner = panel.inflated(-INNER_INSET, -INNER_INSET);

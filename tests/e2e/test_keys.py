@@ -55,3 +55,25 @@ def test_ten_quick_presses_raise_the_speed_bar_which_falls_back_to_zero(s):
                 fell <= BAR_FALL_LIMIT)
     expect.equal("X focus", focused_window(), target)
     expect.check()
+
+
+# Either side of the speed panel, beside the CPM figure's rows: margins that show what lies
+# behind the window, where a figure wider than the panel draws while it is up.
+BESIDE_PANEL = [(x, y) for x in (792, 795, 920, 925, 929) for y in range(26, 76, 3)]
+
+
+def test_a_wide_speed_figure_leaves_nothing_beside_the_panel_once_it_narrows(s):
+    start_keyboard(s)
+    expect = Expectations()
+    # Twenty presses in well under a second: a four-digit CPM, wider than the panel. The
+    # capitals bring Shift, whose every change repaints the whole window, spill included.
+    type_text("abcdefghijklmnopqRST", delay_ms=15)
+    wide = Screenshot.take()
+    spilled = [p for p in BESIDE_PANEL if wide.pixel(*p) != TARGET_COLOR]
+    wait_until("the bar back at zero", lambda: bar_blue_rows(Screenshot.take()) == 0, 10)
+    time.sleep(1.2)  # and a further once-a-second refresh
+    after = Screenshot.take()
+    stale = [p for p in BESIDE_PANEL if after.pixel(*p) != TARGET_COLOR]
+    expect.equal(f"pixels beside the panel left drawn (of {len(spilled)} the wide figure covered)",
+                 stale, [])
+    expect.check()

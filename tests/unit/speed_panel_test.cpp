@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "keyboard/keyboard_layout.h"
 #include "render/recording_canvas.h"
 
 namespace {
@@ -97,4 +98,27 @@ TEST(SpeedPanel, SmallPanelKeepsItsMinimumSizes) {
     EXPECT_EQ(calls[2].rect.bottom, 26);
     EXPECT_EQ(calls[4].font.height, 16);
     EXPECT_EQ(calls[5].font.height, 10);
+}
+
+// The widest figures, measured as a font one and a half times as wide as the recording
+// canvas's stand-in: the tick's refresh area still holds them at every scale.
+TEST(SpeedPanel, TheWidestFiguresStayWithinThePanelsRefreshArea) {
+    for (double scale : {0.5, 0.8, 1.0, 1.25, 2.0, 3.0}) {
+        LayoutMetrics m;
+        updateMetrics(m, scale);
+        KeyboardLayout layout;
+        const Size window = buildLayout(layout, m, scale);
+        const Rect panel = speedPanelRect({0, 0, window.width, window.height}, m, scale);
+        const Rect reach = speedPanelReach(panel);
+        SpeedMeter meter;
+        for (int i = 0; i < 40; ++i) meter.pressTimes.push_back(NOW - static_cast<Tick>(i));
+        RecordingCanvas canvas;
+        drawSpeedPanel(canvas, panel, meter, KeyColors{}, NOW);
+        for (const DrawCall& call : canvas.callsOf(DrawKind::Text)) {
+            const int wide = call.extent.width * 3 / 2;
+            const int centre = call.origin.x + call.extent.width / 2;
+            EXPECT_GE(centre - wide / 2, reach.left) << scale << " " << std::string(call.text.begin(), call.text.end());
+            EXPECT_LE(centre + wide / 2, reach.right) << scale;
+        }
+    }
 }
