@@ -1,6 +1,7 @@
 // Creation and destruction of the main window: the process-wide services start and stop here.
 #include "app/app_state.h"
 #include "app/click_through.h"
+#include "app/focus_watch.h"
 #include "app/handlers.h"
 #include "app/services.h"
 #include "app/settings_store.h"
@@ -37,6 +38,7 @@ LRESULT onCreate(HWND window) {
     RegisterHotKey(window, HOTKEY_TOGGLE, MOD_CONTROL | MOD_SHIFT | MOD_NOREPEAT, HOTKEY_KEY_K);
     applyLayeredAttributes(window);
     startInput(a.input, keyboardQuery(), currentTick());
+    watchKeyboardFocus(window);
     if (a.settings.autoMuteSys) muteSystemSoundsNow();
     // Start-up shows the window once the layout, opacity and z-order are in place.
     return 0;
@@ -48,6 +50,7 @@ LRESULT onDestroy(HWND window) {
     KillTimer(window, FRAME_TIMER);
     UnregisterHotKey(window, HOTKEY_TOGGLE);
     stopWatchingSessionChanges(window);
+    stopWatchingKeyboardFocus();
     removeTrayIcon();
     releaseBackBuffer(a.backBuffer);
     saveAppSettings();

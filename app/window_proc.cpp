@@ -2,6 +2,8 @@
 #include "app/window_proc.h"
 
 #include "app/app_state.h"
+#include "app/focus_probe.h"
+#include "app/focus_watch.h"
 #include "app/handlers.h"
 #include "app/tray_icon.h"
 
@@ -28,6 +30,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_INPUT: return onRawInput(window, lParam);
     case WM_WTSSESSION_CHANGE: return onSessionChange(window, wParam);
     case WM_POWERBROADCAST: return onPowerBroadcast(window, wParam);
+    case WM_FOCUS_VERDICT: return onFocusVerdict(window, wParam, lParam);
     case WM_COMMAND: return onCommand(window, wParam);
     case WM_HOTKEY: return onHotKey(window, wParam);
     case WM_TRAYICON: return onTrayIcon(window, lParam);

@@ -71,7 +71,7 @@ void startInput(InputState& state, KeyboardQuery& query, Tick now) {
 }
 
 bool updateLabelShift(InputState& state, KeyboardQuery& query) {
-    const bool shift = isShiftDown(state.keys, query);
+    const bool shift = !state.privateInput && isShiftDown(state.keys, query);
     if (shift == state.labelShift) return false;
     state.labelShift = shift;
     state.fullRedrawPending = true;
@@ -80,6 +80,7 @@ bool updateLabelShift(InputState& state, KeyboardQuery& query) {
 
 std::optional<Rect> onKeyReport(InputState& state, const KeyReport& report, Tick now, InputContext& context) {
     state.labelRecheckUntil = now + LABEL_RECHECK_MS;
+    if (state.privateInput) return std::nullopt;
     const int id = physicalKeyId(report.makeCode, report.extended, report.vkey);
     const int code = report.keyUp ? releasedCode(state, report, id, context)
                                   : canonicalKey(report.makeCode, report.vkey, state.labelShift, context.query);
@@ -100,6 +101,18 @@ std::optional<Rect> releaseHeldKey(InputState& state, int id, const KeyboardLayo
     state.heldKeys.forget(id);
     setHeld(state, code);
     return areaAfterChange(state, layout, query, code);
+}
+
+void enterPrivateInput(InputState& state, KeyboardQuery& query) {
+    if (state.privateInput) return;
+    state.privateInput = true;
+    releaseAllKeys(state, query);
+}
+
+void leavePrivateInput(InputState& state, KeyboardQuery& query) {
+    if (!state.privateInput) return;
+    state.privateInput = false;
+    updateLabelShift(state, query);
 }
 
 void releaseAllKeys(InputState& state, KeyboardQuery& query) {

@@ -29,6 +29,7 @@ struct InputState {
     LabelState labelState;           // Caps Lock and layout as the labels last showed them
     Tick labelRecheckUntil = 0;      // after a key report, the ticks until then look again
     Tick labelCheckedSecond = 0;     // and once a second whatever happens
+    bool privateInput = false;       // the focus is in a password field: nothing typed shows
 };
 
 struct InputContext {
@@ -52,6 +53,13 @@ std::optional<Rect> releaseHeldKey(InputState& state, int id, const KeyboardLayo
 // Every key goes out as if released, and the whole window is repainted at the next tick: for
 // when key-ups can no longer arrive (the session locked or switched, the machine asleep).
 void releaseAllKeys(InputState& state, KeyboardQuery& query);
+
+// The keyboard focus entered a password field, or a control still being asked whether it is
+// one: from now on no key lights, clicks or counts, and Shift changes no label. Every key
+// held goes out as if released.
+void enterPrivateInput(InputState& state, KeyboardQuery& query);
+// The focus left it: keys show again from the next report on.
+void leavePrivateInput(InputState& state, KeyboardQuery& query);
 
 // Brings labelShift in line with the keys and the system; true when it changed, in which case
 // the next tick repaints the whole window.
