@@ -10,6 +10,7 @@
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/layout_metrics.h"
 #include "render/back_buffer.h"
+#include "render/gdi_resources_win32.h"
 #include "settings/app_settings.h"
 
 struct DragState {
@@ -35,6 +36,7 @@ struct AppState {
     KeyboardLayout layout;
     InputState input;
     BackBuffer backBuffer;
+    GdiResources drawing;  // fonts and the glow's bitmap, kept from frame to frame
     DragState drag;
     ClickThroughState clickThrough;
     HotKeyLatch hotKey;

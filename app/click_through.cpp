@@ -71,7 +71,7 @@ void updateClickThrough(HWND window) {
 // While the window holds the pointer, the key-up of a modifier may have gone where no
 // report of it came: once a second is enough to let clicks through again.
 void recheckHeldPointer(HWND window) {
-    if (!app().clickThrough.passing) updateClickThrough(window);
+    if (app().settings.clickthru && !app().clickThrough.passing) updateClickThrough(window);
 }
 
 void watchPointer(HINSTANCE instance) {

@@ -15,7 +15,20 @@ Rect clientRect(HWND window) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
+void invalidateTickAreas(HWND window, const FrameTickEffects& effects) {
+    const AppState& a = app();
+    if (effects.invalidateSpeedPanel)
+        invalidateArea(speedPanelReach(speedPanelRect(clientRect(window), a.metrics, a.settings.scale)));
+    if (effects.invalidateAll) invalidateAll();
+    for (const Rect& area : effects.keyAreas) invalidateArea(area);
+}
+
 }  // namespace
+
+LRESULT onShowWindow(HWND, WPARAM shown) {
+    if (shown) invalidateAll();
+    return 0;
+}
 
 LRESULT onTimer(HWND window, WPARAM timerId) {
     if (timerId != FRAME_TIMER) return 0;
@@ -25,10 +38,8 @@ LRESULT onTimer(HWND window, WPARAM timerId) {
     const Tick now = currentTick();
     FrameTickContext context{a.layout, keyboardQuery(), physicalKeyState()};
     onFrameTick(a.input, context, now, effects);
-    if (effects.invalidateSpeedPanel)
-        invalidateArea(speedPanelReach(speedPanelRect(clientRect(window), a.metrics, a.settings.scale)));
-    if (effects.invalidateAll) invalidateAll();
-    for (const Rect& area : effects.keyAreas) invalidateArea(area);
+    // A hidden window shows nothing to keep up to date; it is repainted whole when shown.
+    if (IsWindowVisible(window)) invalidateTickAreas(window, effects);
     if (now / 1000 != lastSecond) recheckHeldPointer(window);
     // The key-up of the hot key's K may have gone where no report of it came.
     if (a.hotKey.awaitsRelease(now) && !(GetAsyncKeyState(HOTKEY_KEY_K) & 0x8000)) a.hotKey.release();

@@ -7,6 +7,7 @@ LRESULT onDestroy(HWND window);
 LRESULT onPaint(HWND window);
 LRESULT onTimer(HWND window, WPARAM timerId);
 LRESULT onSize(HWND window);
+LRESULT onShowWindow(HWND window, WPARAM shown);
 LRESULT onRawInput(HWND window, LPARAM input);
 
 LRESULT onHitTest(HWND window);

@@ -53,6 +53,7 @@ LRESULT onDestroy(HWND window) {
     stopWatchingKeyboardFocus();
     removeTrayIcon();
     releaseBackBuffer(a.backBuffer);
+    a.drawing.release();
     saveAppSettings();
     PostQuitMessage(0);
     return 0;

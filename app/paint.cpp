@@ -45,10 +45,12 @@ LRESULT onPaint(HWND window) {
     GetClientRect(window, &rc);
     ensureBackBuffer(a.backBuffer, rc.right - rc.left, rc.bottom - rc.top, dc);
     if (a.backBuffer.dc) {
-        GdiCanvas canvas(a.backBuffer.dc);
+        GdiCanvas canvas(a.backBuffer.dc, &a.drawing);
+        const Tick now = currentTick();
         const FrameContext context{a.settings, a.metrics, a.layout, a.input.keys, a.input.meter,
-                                   keyboardQuery(), a.input.labelShift, currentTick()};
-        drawFrame(canvas, {rc.left, rc.top, rc.right, rc.bottom}, context, updateAreas);
+                                   keyboardQuery(), a.input.labelShift, now};
+        const bool wholePanel = drawFrame(canvas, {rc.left, rc.top, rc.right, rc.bottom}, context, updateAreas);
+        a.input.meter.notePainted(wholePanel, now);
         BitBlt(dc, 0, 0, a.backBuffer.width, a.backBuffer.height, static_cast<HDC>(a.backBuffer.dc), 0, 0, SRCCOPY);
     }
     EndPaint(window, &ps);

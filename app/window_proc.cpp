@@ -13,6 +13,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CREATE: return onCreate(window);
     case WM_DESTROY: return onDestroy(window);
     case WM_SIZE: return onSize(window);
+    case WM_SHOWWINDOW: return onShowWindow(window, wParam);
     case WM_ERASEBKGND: return 1;  // every frame covers the whole client area
     // Wine's default answer activates a clicked window whatever its WS_EX_NOACTIVATE, and the
     // activated window is then remapped as a managed X window, which ends the grip drag's pointer

@@ -21,7 +21,7 @@ void setUpScene(BenchScene& scene, double scale, int litCount, Tick now) {
         scene.input.keys.lastPress[vk] = now - 100;
     }
     for (Tick t = now - PRESS_RETENTION_MS + 1; t <= now; t += 200) scene.input.meter.recordPress(t);
-    scene.input.meter.start(now);
+    scene.input.meter.notePainted(true, now);
 }
 
 std::optional<wchar_t> TableKeyboardQuery::keyCharacter(int vk, bool shift, bool capsLock) {

@@ -67,7 +67,6 @@ void startInput(InputState& state, KeyboardQuery& query, Tick now) {
     state.fullRedrawPending = false;
     state.labelState = currentLabelState(query);
     state.labelCheckedSecond = now / 1000;
-    state.meter.start(now);
 }
 
 bool updateLabelShift(InputState& state, KeyboardQuery& query) {

@@ -1,35 +1,32 @@
 #pragma once
-// Press times of the last minute, and the once-per-frame decision whether the speed panel
-// must be repainted.
-#include <array>
+// Press times of the last minute, and whether the speed panel on the screen is out of date.
 #include <deque>
 
 #include "common/types.h"
 
 constexpr Tick PRESS_RETENTION_MS = 60000;
 constexpr double CPM_CAP = 2000.0;
-constexpr int SPEED_WINDOW_COUNT = 4;
+// The panel's figures count the presses of this last stretch of time.
+constexpr Tick SPEED_WINDOW_MS = 1000;
 
-struct SpeedWindow {
-    Tick lengthMs;
-    int cpmPerPress;
-};
-// 0.1, 0.3, 0.5 and 1.0 seconds.
-constexpr std::array<SpeedWindow, SPEED_WINDOW_COUNT> SPEED_WINDOWS{{{100, 600}, {300, 200}, {500, 120}, {1000, 60}}};
-
+// The panel shows nothing but the number of presses of the last second, so it needs
+// repainting exactly when that number differs from the one it shows: a tick that would
+// repaint the same figures repaints nothing.
 struct SpeedMeter {
     std::deque<Tick> pressTimes;
-    std::array<double, SPEED_WINDOW_COUNT> smoothedCpm{0.0, 0.0, 0.0, 0.0};
-    std::array<double, SPEED_WINDOW_COUNT> shownCpm{-100.0, -100.0, -100.0, -100.0};
-    Tick lastSecond = 0;
+    int shownCount = -1;            // the count the panel on the screen shows; -1 before it is shown
+    bool refreshPending = false;    // the panel is invalidated and not yet painted
 
-    // Called when the window is created.
-    void start(Tick now) { lastSecond = now / 1000; }
     void recordPress(Tick tick);
     void prune(Tick now);
     int countSince(Tick cutoff) const;
-    // Returns true when the speed panel must be invalidated.
+    // The presses the panel shows at `now`.
+    int shownFigure(Tick now) const;
+    // Returns true when the panel must be invalidated: its figures are out of date and no
+    // paint is already on its way.
     bool onFrame(Tick now);
+    // A paint went out; when it covered the whole panel, the panel shows the count at `now`.
+    void notePainted(bool wholePanel, Tick now);
 };
 
 // now - span, or 0 when that would fall below zero.

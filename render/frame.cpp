@@ -15,6 +15,17 @@ Rect intersection(const Rect& a, const Rect& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
+// The rectangles of an update region do not overlap, so they cover `target` exactly when the
+// parts of it they hold add up to all of it.
+bool covers(std::span<const Rect> areas, const Rect& target) {
+    long long covered = 0;
+    for (const Rect& area : areas) {
+        const Rect part = intersection(area, target);
+        if (!part.empty()) covered += static_cast<long long>(part.width()) * part.height();
+    }
+    return covered >= static_cast<long long>(target.width()) * target.height();
+}
+
 bool reaches(const Rect& drawingReach, std::span<const Rect> updateAreas) {
     return std::any_of(updateAreas.begin(), updateAreas.end(), [&](const Rect& area) { return meets(drawingReach, area); });
 }
@@ -55,7 +66,7 @@ private:
 // Only the update region of a paint reaches the screen, so outside it nothing needs
 // drawing: the background is filled there alone, and a key, the panel or the grip is drawn
 // only when what it draws can reach the region. Inside, the pixels are the whole frame's.
-void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, std::span<const Rect> updateAreas) {
+bool drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, std::span<const Rect> updateAreas) {
     FrameKeyboardQuery query(context.query);
     const FrameContext frame{context.settings, context.metrics, context.layout, context.keys,
                              context.meter,    query,            context.labelShift, context.now};
@@ -65,8 +76,10 @@ void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, 
         if (reaches(keyReach(key, frame), updateAreas)) drawKey(canvas, key, frame);
     }
     const Rect panel = speedPanelRect(client, frame.metrics, frame.settings.scale);
-    if (reaches(speedPanelReach(panel), updateAreas)) drawSpeedPanel(canvas, panel, frame.meter, frame.settings.colors, frame.now);
+    const Rect panelReach = intersection(client, speedPanelReach(panel));
+    if (reaches(panelReach, updateAreas)) drawSpeedPanel(canvas, panel, frame.meter, frame.settings.colors, frame.now);
     if (reaches(gripReach(client, frame.settings.scale), updateAreas)) drawResizeGrip(canvas, client, frame.settings.scale);
+    return covers(updateAreas, panelReach);
 }
 
 void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, std::optional<Rect> updateArea) {

@@ -30,7 +30,9 @@ struct FrameContext {
 // paint's update region, only the background inside them is filled and the keys, panel and
 // grip whose drawing cannot reach any of them are left out: only that region of the frame
 // reaches the screen, and it comes out the same.
-void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, std::span<const Rect> updateAreas);
+// Returns whether the update areas cover the speed panel's whole reach, so that the figures
+// drawn are the ones the screen now shows.
+bool drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, std::span<const Rect> updateAreas);
 
 // The whole frame, or the frame for one update rectangle.
 void drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context,

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "render/gdi_resources_win32.h"
+
 namespace {
 // A pen, brush, font or bitmap made for one drawing step and deleted when the step ends.
 class OwnedObject {
@@ -53,11 +55,6 @@ private:
 };
 
 RECT toRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-HFONT createLabelFont(const FontSpec& font) {
-    return CreateFontW(-font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0, L"Segoe UI");
-}
 }  // namespace
 
 void GdiCanvas::fillRect(const Rect& r, Color color) {
@@ -104,9 +101,10 @@ void GdiCanvas::frameRect(const Rect& r, Color pen) {
 void GdiCanvas::drawText(const FontSpec& font, Color color, std::wstring_view text, const TextPlacement& placement) {
     HDC dc = static_cast<HDC>(dc_);
     if (!dc) return;
-    OwnedObject gdiFont(createLabelFont(font));
+    OwnedObject ownFont(resources_ ? nullptr : static_cast<HGDIOBJ>(createLabelFont(font)));
+    HGDIOBJ gdiFont = resources_ ? static_cast<HGDIOBJ>(resources_->font(font)) : ownFont.get();
     if (!gdiFont) return;
-    Selection fontSelected(dc, gdiFont.get());
+    Selection fontSelected(dc, gdiFont);
     const COLORREF previousColor = SetTextColor(dc, color);
     const int previousMode = SetBkMode(dc, TRANSPARENT);
     const int length = static_cast<int>(text.size());
@@ -123,6 +121,21 @@ void GdiCanvas::blendPremultiplied(const Rect& r, const std::uint32_t* pixels) {
     const int w = r.width();
     const int h = r.height();
     if (!dc || !pixels || w <= 0 || h <= 0) return;
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+
+    void* glowDc = nullptr;
+    std::uint32_t* bits = nullptr;
+    int stride = 0;
+    if (resources_) {
+        if (!resources_->glowBitmap(w, h, glowDc, bits, stride)) return;
+        // Only the top-left w x h of the kept bitmap is filled and blended.
+        for (int y = 0; y < h; ++y)
+            std::memcpy(bits + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride),
+                        pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(w),
+                        static_cast<std::size_t>(w) * sizeof(std::uint32_t));
+        AlphaBlend(dc, r.left, r.top, w, h, static_cast<HDC>(glowDc), 0, 0, w, h, blend);
+        return;
+    }
 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -131,14 +144,13 @@ void GdiCanvas::blendPremultiplied(const Rect& r, const std::uint32_t* pixels) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    OwnedObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return;
-    std::memcpy(bits, pixels, static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * sizeof(std::uint32_t));
+    void* ownBits = nullptr;
+    OwnedObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &ownBits, nullptr, 0));
+    if (!bitmap || !ownBits) return;
+    std::memcpy(ownBits, pixels, static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * sizeof(std::uint32_t));
 
     OwnedDc source(CreateCompatibleDC(nullptr));
     if (!source.get()) return;
     Selection bitmapSelected(source.get(), bitmap.get());
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     AlphaBlend(dc, r.left, r.top, w, h, source.get(), 0, 0, w, h, blend);
 }

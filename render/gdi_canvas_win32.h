@@ -6,9 +6,13 @@
 // than drawn with whatever the DC holds.
 #include "render/canvas.h"
 
+class GdiResources;
+
 class GdiCanvas : public Canvas {
 public:
-    explicit GdiCanvas(void* dc) : dc_(dc) {}
+    // With `resources`, fonts and the glow's bitmap are taken from them and kept; without,
+    // every step makes its own and deletes it.
+    explicit GdiCanvas(void* dc, GdiResources* resources = nullptr) : dc_(dc), resources_(resources) {}
 
     void fillRect(const Rect& r, Color color) override;
     void polyline(const Point* points, std::size_t count, Color pen, int penWidth) override;
@@ -19,4 +23,5 @@ public:
 
 private:
     void* dc_;  // HDC
+    GdiResources* resources_;
 };

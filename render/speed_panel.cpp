@@ -9,7 +9,6 @@ namespace {
 constexpr Color PANEL_BACKGROUND = rgb(245, 245, 245);
 constexpr Color BAR_FILL = rgb(0, 120, 255);
 constexpr int INNER_INSET = 6;
-constexpr Tick MEASURING_WINDOW_MS = 1000;
 constexpr int CPM_PER_PRESS = 60;
 constexpr int BAR_ROOM_MIN = 20;
 constexpr int BAR_WIDTH_MIN = 24;
@@ -76,7 +75,7 @@ void drawSpeedPanel(Canvas& canvas, const Rect& panel, const SpeedMeter& meter, 
     const Rect inner = panel.inflated(-INNER_INSET, -INNER_INSET);
     drawInnerFrame(canvas, inner, colors.lineN);
 
-    const double cps = meter.countSince(cutoffBefore(now, MEASURING_WINDOW_MS));
+    const double cps = meter.shownFigure(now);
     const double cpm = std::min(cps * CPM_PER_PRESS, CPM_CAP);
 
     const BarGeometry bar = barGeometry(inner, cpm);

@@ -98,8 +98,8 @@ TEST_F(FrameTickTest, AFullRedrawSkipsTheLitPassesUntilTheNextTick) {
 }
 
 TEST_F(FrameTickTest, TheSpeedPanelFollowsTheMeter) {
-    state.meter.start(7000);
     EXPECT_TRUE(tick(7000).invalidateSpeedPanel);
+    state.meter.notePainted(true, 7000);
     EXPECT_FALSE(tick(7016).invalidateSpeedPanel);
     report('E', false, 7020);
     EXPECT_TRUE(tick(7032).invalidateSpeedPanel);

@@ -48,7 +48,9 @@ struct Scene {
         client = buildLayout(layout, metrics, scale);
     }
     Rect clientRect() const { return {0, 0, client.width, client.height}; }
-    FrameContext context() { return FrameContext{settings, metrics, layout, keys, meter, query, false, now}; }
+    bool labelShift = false;
+
+    FrameContext context() { return FrameContext{settings, metrics, layout, keys, meter, query, labelShift, now}; }
 
     // Pressed `ago` ms before now and released.
     void tap(int vk, Tick ago) {

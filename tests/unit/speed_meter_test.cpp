@@ -4,78 +4,64 @@
 
 namespace {
 
-// The raw rates of each window on the first frame, which takes them unsmoothed.
-std::array<double, SPEED_WINDOW_COUNT> firstFrameRates(std::initializer_list<Tick> presses, Tick now) {
-    SpeedMeter meter;
-    for (Tick p : presses) meter.recordPress(p);
-    meter.onFrame(now);
-    return meter.smoothedCpm;
+// Ticks every 16 ms from `from` to `to`, painting whatever was invalidated at once; returns
+// the ticks that invalidated the panel.
+std::vector<Tick> refreshes(SpeedMeter& meter, Tick from, Tick to) {
+    std::vector<Tick> at;
+    for (Tick now = from; now <= to; now += 16) {
+        if (meter.onFrame(now)) {
+            at.push_back(now);
+            meter.notePainted(true, now);
+        }
+    }
+    return at;
 }
-
-using Rates = std::array<double, SPEED_WINDOW_COUNT>;
 
 }  // namespace
 
-TEST(SpeedMeter, WindowsIncludeAPressExactlyTheirLengthOld) {
-    for (int k = 0; k < SPEED_WINDOW_COUNT; ++k) {
-        const Tick length = SPEED_WINDOWS[k].lengthMs;
-        EXPECT_EQ(firstFrameRates({10000}, 10000 + length)[k], SPEED_WINDOWS[k].cpmPerPress) << length;
-        EXPECT_EQ(firstFrameRates({10000}, 10000 + length + 1)[k], 0.0) << length;
-    }
-    EXPECT_EQ(firstFrameRates({10000}, 10150), (Rates{0, 200, 120, 60}));
+TEST(SpeedMeter, ThePanelIsShownOnceAtStartAndThenOnlyWhenItsFiguresChange) {
+    SpeedMeter meter;
+    EXPECT_EQ(refreshes(meter, 20000, 25000), std::vector<Tick>{20000});  // idle: nothing after the first
+    meter.recordPress(25010);
+    EXPECT_EQ(refreshes(meter, 25016, 27000), (std::vector<Tick>{25016, 26024}));  // in, then out on the first tick past 26010
 }
 
-TEST(SpeedMeter, JustAfterStartEveryPressCountsForTheLongerWindows) {
-    EXPECT_EQ(firstFrameRates({0, 50, 90}, 250), (Rates{0, 600, 360, 180}));
+TEST(SpeedMeter, APressExactlyASecondOldStillCountsAndOneMillisecondLaterItDoesNot) {
     SpeedMeter meter;
-    meter.recordPress(0);
-    EXPECT_EQ(meter.countSince(cutoffBefore(999, 1000)), 1);
+    meter.recordPress(10000);
+    EXPECT_EQ(meter.shownFigure(11000), 1);
+    EXPECT_EQ(meter.shownFigure(11001), 0);
+    EXPECT_EQ(meter.shownFigure(10000), 1);
+    // Just after the clock started every press counts.
+    SpeedMeter early;
+    early.recordPress(0);
+    early.recordPress(500);
+    EXPECT_EQ(early.shownFigure(999), 2);
 }
 
-TEST(SpeedMeter, RatesAreCappedAt2000) {
-    EXPECT_EQ(firstFrameRates({500, 520, 540, 560}, 580), (Rates{2000, 800, 480, 240}));
+TEST(SpeedMeter, AnInvalidatedPanelIsNotInvalidatedAgainBeforeItIsPainted) {
     SpeedMeter meter;
-    for (Tick t = 0; t < 100; ++t) meter.recordPress(5000 + t);
-    meter.onFrame(5100);
-    EXPECT_EQ(meter.smoothedCpm, (Rates{2000, 2000, 2000, 2000}));
+    EXPECT_TRUE(meter.onFrame(1000));
+    meter.recordPress(1010);
+    // A hidden window gets no paint: the refresh already asked for stands.
+    for (Tick now = 1016; now < 3000; now += 16) EXPECT_FALSE(meter.onFrame(now)) << now;
+    meter.notePainted(true, 3000);
+    EXPECT_EQ(meter.shownCount, 0);
+    EXPECT_FALSE(meter.onFrame(3016));
 }
 
-TEST(SpeedMeter, SmoothsAPressAfterAPauseAndRefreshesThePanel) {
+TEST(SpeedMeter, APaintOfPartOfThePanelLeavesItToBeRefreshedWhole) {
     SpeedMeter meter;
-    meter.start(20000);
-    EXPECT_TRUE(meter.onFrame(20000));  // the first frame always shows
-    EXPECT_EQ(meter.shownCpm, (Rates{0, 0, 0, 0}));
-    EXPECT_FALSE(meter.onFrame(20016));
-
-    meter.recordPress(20020);
-    EXPECT_TRUE(meter.onFrame(20032));
-    EXPECT_EQ(meter.smoothedCpm, (Rates{120, 40, 24, 12}));
-    EXPECT_EQ(meter.shownCpm, meter.smoothedCpm);
-
-    // 150 ms old: gone from the 0.1 s window only.
-    EXPECT_TRUE(meter.onFrame(20170));
-    EXPECT_DOUBLE_EQ(meter.smoothedCpm[0], 120 * 0.8);
-    EXPECT_DOUBLE_EQ(meter.smoothedCpm[1], 40 * 0.8 + 200 * 0.2);
-}
-
-TEST(SpeedMeter, AfterTypingStopsRefreshesUntilSettledThenOncePerSecond) {
-    SpeedMeter meter;
-    meter.start(30000);
-    meter.recordPress(30000);
-    meter.onFrame(30000);
-
-    // The press has left every window: each smoothed rate falls by a fifth per frame.
-    double previous = meter.smoothedCpm[3];
-    for (Tick now = 31100; now < 32000; now += 16) {
-        const bool refresh = meter.onFrame(now);
-        EXPECT_DOUBLE_EQ(meter.smoothedCpm[3], previous * 0.8);
-        previous = meter.smoothedCpm[3];
-        if (now < 31300) EXPECT_TRUE(refresh) << now;  // still falling by 0.5 CPM or more
-        if (now >= 31700) EXPECT_FALSE(refresh) << now;  // settled within 0.5 CPM
-    }
-    EXPECT_TRUE(meter.onFrame(32000));
-    EXPECT_FALSE(meter.onFrame(32016));
-    EXPECT_TRUE(meter.onFrame(33010));
+    meter.onFrame(1000);
+    meter.notePainted(true, 1000);
+    meter.recordPress(1005);
+    // A key beside the panel was repainted, reaching a strip of it: the strip shows 1, the
+    // rest 0, and the next tick repaints it whole.
+    meter.notePainted(false, 1010);
+    EXPECT_TRUE(meter.onFrame(1016));
+    meter.notePainted(true, 1020);
+    EXPECT_EQ(meter.shownCount, 1);
+    EXPECT_FALSE(meter.onFrame(1032));
 }
 
 TEST(SpeedMeter, ForgetsPressesOlderThanAMinute) {
@@ -88,4 +74,11 @@ TEST(SpeedMeter, ForgetsPressesOlderThanAMinute) {
     EXPECT_EQ(meter.pressTimes, std::deque<Tick>{2000});
     meter.prune(200000);
     EXPECT_TRUE(meter.pressTimes.empty());
+}
+
+TEST(SpeedMeter, AFloodOfPressesKeepsOneMinuteAndCountsFromTheNewest) {
+    SpeedMeter meter;
+    for (Tick t = 0; t < 100000; ++t) meter.recordPress(t);
+    EXPECT_EQ(meter.pressTimes.size(), 60001u);
+    EXPECT_EQ(meter.shownFigure(99999), 1001);
 }

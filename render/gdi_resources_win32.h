@@ -1,0 +1,47 @@
+#pragma once
+// The GDI objects kept from one frame to the next, because making them anew for every
+// label and glow is what most of a frame's own cost was under Wine: a font asked for by size
+// and weight is made once (each new one sends the platform to its font settings and files),
+// and one bitmap, grown to the largest glow yet, carries every glow. What they draw is the
+// same as with objects made for the one step.
+#include <array>
+#include <cstdint>
+
+#include "render/canvas.h"
+
+// The "Segoe UI" font of a label or figure (an HFONT), made anew.
+void* createLabelFont(const FontSpec& font);
+
+class GdiResources {
+public:
+    GdiResources() = default;
+    ~GdiResources() { release(); }
+    GdiResources(const GdiResources&) = delete;
+    GdiResources& operator=(const GdiResources&) = delete;
+
+    // The label font of this size and weight; null when it cannot be made.
+    void* font(const FontSpec& spec);
+    // A memory DC holding a 32-bit top-down bitmap at least w x h pixels, and its pixels;
+    // false when it cannot be made.
+    bool glowBitmap(int w, int h, void*& dc, std::uint32_t*& pixels, int& stride);
+    // Deletes every object; the next frame makes them again.
+    void release();
+
+private:
+    struct CachedFont {
+        FontSpec spec;
+        void* font = nullptr;  // HFONT
+        unsigned lastUse = 0;
+    };
+    // Labels at two weights and the two figures of the panel, with room for a scale change.
+    static constexpr int FONT_SLOTS = 8;
+    std::array<CachedFont, FONT_SLOTS> fonts_{};
+    unsigned uses_ = 0;
+
+    void* glowDc_ = nullptr;      // HDC
+    void* glowBitmap_ = nullptr;  // HBITMAP
+    void* previousBitmap_ = nullptr;
+    std::uint32_t* glowPixels_ = nullptr;
+    int glowWidth_ = 0;
+    int glowHeight_ = 0;
+};
