@@ -11,20 +11,29 @@
 
 namespace {
 
-// The report of `input`, or none when its size is 0, the copy is short or failed, or it is
-// not a whole keyboard report.
-std::optional<KeyReport> fetchKeyboardReport(HRAWINPUT input) {
-    UINT size = 0;
-    if (GetRawInputData(input, RID_INPUT, nullptr, &size, sizeof(RAWINPUTHEADER)) != 0 || size == 0) return std::nullopt;
-    std::vector<std::byte> buffer(size);
-    UINT copied = size;
-    if (GetRawInputData(input, RID_INPUT, buffer.data(), &copied, sizeof(RAWINPUTHEADER)) != size) return std::nullopt;
+std::optional<KeyReport> keyboardReportIn(const std::byte* data, UINT size) {
     // Nothing shorter than a whole keyboard report is read, whatever its header says.
     if (size < offsetof(RAWINPUT, data) + sizeof(RAWKEYBOARD)) return std::nullopt;
-    const auto* raw = reinterpret_cast<const RAWINPUT*>(buffer.data());
+    const auto* raw = reinterpret_cast<const RAWINPUT*>(data);
     if (raw->header.dwType != RIM_TYPEKEYBOARD) return std::nullopt;
     const RAWKEYBOARD& kb = raw->data.keyboard;
     return KeyReport{kb.VKey, kb.MakeCode, (kb.Flags & RI_KEY_BREAK) != 0, (kb.Flags & RI_KEY_E0) != 0};
+}
+
+// The report of `input`, or none when its size is 0, the copy is short or failed, or it is
+// not a whole keyboard report. A keyboard report fits the buffer on the stack, which saves
+// asking for its size first on every key; anything larger is fetched the long way.
+std::optional<KeyReport> fetchKeyboardReport(HRAWINPUT input) {
+    alignas(RAWINPUT) std::byte onStack[sizeof(RAWINPUT)];
+    UINT size = sizeof onStack;
+    const UINT copied = GetRawInputData(input, RID_INPUT, onStack, &size, sizeof(RAWINPUTHEADER));
+    if (copied != static_cast<UINT>(-1)) return copied == 0 ? std::nullopt : keyboardReportIn(onStack, copied);
+    size = 0;
+    if (GetRawInputData(input, RID_INPUT, nullptr, &size, sizeof(RAWINPUTHEADER)) != 0 || size == 0) return std::nullopt;
+    std::vector<std::byte> buffer(size);
+    UINT room = size;
+    if (GetRawInputData(input, RID_INPUT, buffer.data(), &room, sizeof(RAWINPUTHEADER)) != size) return std::nullopt;
+    return keyboardReportIn(buffer.data(), size);
 }
 
 }  // namespace
@@ -37,6 +46,10 @@ LRESULT onRawInput(HWND window, LPARAM input) {
     AppState& a = app();
     InputContext context{a.layout, a.settings, keyboardQuery(), soundPlayer()};
     const std::optional<Rect> area = onKeyReport(a.input, *report, currentTick(), context);
-    if (area) invalidateArea(*area);
+    if (!area) return 0;
+    invalidateArea(*area);
+    // The key is painted at once, before the next message, unless more reports wait: those
+    // are painted together.
+    if (!(HIWORD(GetQueueStatus(QS_RAWINPUT)) & QS_RAWINPUT)) UpdateWindow(window);
     return 0;
 }

@@ -15,22 +15,32 @@ the screen behind:
 - typing CPU: the same while keys are tapped into the target at 15 a second (each key held
   40 ms), letters and spaces of an ordinary sentence: first for the repaint reference (a
   colour-keyed layered window repainting one key's area every tick, composing nothing),
-  then for Tavrin;
+  then for the typing floor (Tavrin's window and picture, repainting the areas Tavrin
+  repaints on the ticks it repaints them, from prepared pictures of its frame), then for
+  Tavrin;
 - resident memory (VmRSS) of both, after their idle window and after the typing;
 - key-down to pixels: a key is pressed through XTEST and one pixel of its on-screen key is
   read back with XGetImage in a tight loop until it shows the lit colour; the DAMAGE
   extension reports, in the same loop, when Tavrin's window was first drawn over the key.
   Both are measured from the moment just before the press request leaves; the resolution
-  is one loop turn, whose length is recorded.
+  is one loop turn, whose length is recorded. The same is measured for the latency floor,
+  a window of Tavrin's picture that copies the lit key to the screen straight from the
+  WM_INPUT of its key-down.
 Then one longer typing run follows Tavrin's resident memory from start to end, sampled
-every 10 s.
+every 10 s; and, where `perf` is at hand, a profile of Tavrin while typing gives the share
+of each library in its process's time.
 """
 import argparse
 import json
 import os
 import random
+import re
+import shutil
+import signal
 import statistics
+import subprocess
 import sys
+import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -42,6 +52,8 @@ import x11_client  # noqa: E402
 
 IDLE_REFERENCE_TITLE = "Tavrin Idle Reference"
 REPAINT_REFERENCE_TITLE = "Tavrin Repaint Reference"
+TYPING_FLOOR_TITLE = "Tavrin Typing Floor"
+LATENCY_FLOOR_TITLE = "Tavrin Latency Floor"
 SETTLE_SECONDS = 3.0
 KEYS_PER_SECOND = 15
 TAP_SECONDS = 0.040
@@ -199,6 +211,19 @@ def stop_reference(process, repaint):
     harness.wait_window_gone(REPAINT_REFERENCE_TITLE if repaint else IDLE_REFERENCE_TITLE)
 
 
+def start_floor(session, kind):
+    """The typing or the latency floor; returns the process and its X window."""
+    exe = os.path.join(harness.win_build_dir(), "bench", "tavrin_floor_window.exe")
+    process = session.start(f"{kind} floor", exe, kind)
+    xid = harness.wait_for_window(TYPING_FLOOR_TITLE if kind == "typing" else LATENCY_FLOOR_TITLE)
+    return process, xid
+
+
+def stop_floor(process, kind):
+    process.stop()
+    harness.wait_window_gone(TYPING_FLOOR_TITLE if kind == "typing" else LATENCY_FLOOR_TITLE)
+
+
 def one_repetition(index, args, display):
     session = harness.Session(f"bench-{index}")
     try:
@@ -213,6 +238,18 @@ def one_repetition(index, args, display):
         ref_repaint = measure_typing(display, reference.pid, args.seconds)
         stop_reference(reference, repaint=True)
 
+        floor, _ = start_floor(session, "typing")
+        time.sleep(SETTLE_SECONDS)
+        harness.focus_window(target_xid)
+        floor_typing = measure_typing(display, floor.pid, args.seconds)
+        stop_floor(floor, "typing")
+
+        floor, floor_xid = start_floor(session, "latency")
+        time.sleep(SETTLE_SECONDS)
+        harness.focus_window(target_xid)
+        floor_latency = measure_latency(display, floor_xid, (0, 0), args.latency_trials)
+        stop_floor(floor, "latency")
+
         tavrin, xid = session.start_tavrin()
         idle = measure_idle(tavrin.pid, args.seconds)
         harness.focus_window(target_xid)
@@ -221,6 +258,7 @@ def one_repetition(index, args, display):
         left, top, _, _ = harness.window_geometry(xid)
         latency = measure_latency(display, xid, (left, top), args.latency_trials)
         return {"reference_idle": ref_idle, "reference_repaint_typing": ref_repaint,
+                "floor_typing": floor_typing, "floor_latency": floor_latency,
                 "tavrin_idle": idle, "tavrin_typing": typing, "latency": latency}
     finally:
         session.close()
@@ -255,6 +293,39 @@ def memory_run(args, display):
         session.close()
 
 
+def profile_typing(display, seconds):
+    """{library: percent of samples} of Tavrin's process while typing, from perf; None when
+    perf is missing or refused (not every machine lets it count)."""
+    if not shutil.which("perf"):
+        return None
+    session = harness.Session("bench-profile")
+    data = os.path.join(tempfile.mkdtemp(prefix="tavrin-perf-"), "perf.data")
+    try:
+        _, target_xid = session.start_target()
+        tavrin, _ = session.start_tavrin()
+        time.sleep(SETTLE_SECONDS)
+        harness.focus_window(target_xid)
+        perf = subprocess.Popen(["perf", "record", "-F", "999", "-o", data, "-p", str(tavrin.pid)],
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(0.5)
+        type_text(display, seconds)
+        perf.send_signal(signal.SIGINT)
+        perf.wait(timeout=60)
+        report = subprocess.run(["perf", "report", "-i", data, "--stdio", "--sort", "dso", "-q"],
+                                capture_output=True, text=True, timeout=120)
+        shares = {}
+        for line in report.stdout.splitlines():
+            match = re.match(r"\s*([\d.]+)%\s+(\S.*\S)\s*$", line)
+            if match:
+                shares[match.group(2)] = float(match.group(1))
+        return shares or None
+    except (OSError, subprocess.SubprocessError):
+        return None
+    finally:
+        session.close()
+        shutil.rmtree(os.path.dirname(data), ignore_errors=True)
+
+
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("output")
@@ -262,6 +333,7 @@ def main(argv):
     parser.add_argument("--repeat", type=int, default=3)
     parser.add_argument("--memory-minutes", type=float, default=2.0)
     parser.add_argument("--latency-trials", type=int, default=30)
+    parser.add_argument("--profile-seconds", type=float, default=15.0)
     args = parser.parse_args(argv[1:])
 
     harness.check_environment()
@@ -277,6 +349,9 @@ def main(argv):
         if args.memory_minutes > 0:
             print(f"typing for {args.memory_minutes:g} min to follow memory", flush=True)
             results["memory"] = memory_run(args, display)
+        if args.profile_seconds > 0:
+            print(f"profiling {args.profile_seconds:g} s of typing", flush=True)
+            results["profile"] = profile_typing(display, args.profile_seconds)
     finally:
         display.close()
     results["load_average_after"] = proc_stats.load_average()

@@ -15,12 +15,12 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# The budgets, on the 2-core machine under Wine, judged on medians.
-IDLE_RATIO_LIMIT = 1.5
-TYPING_PERCENT_LIMIT = 2.0
-FRAME_LIMITS_US = {(1.0, 10): 1000.0, (3.0, 46): 8000.0}
-LATENCY_LIMIT_MS = 16.0
-RSS_LIMIT_KIB = 32 * 1024
+# The goals, on the 2-core machine under Wine, judged on medians: each cost against the floor
+# the platform itself sets for the same work, measured in the same run.
+IDLE_RATIO_LIMIT = 1.10
+TYPING_RATIO_LIMIT = 1.10
+# "No slower than the latency floor": within one turn of the reading loop, its resolution.
+RSS_LIMIT_KIB = 24 * 1024
 # Growth beyond this over the long typing run counts as growth: the press queue of one
 # minute holds at most a few kilobytes, so anything larger is a leak.
 RSS_GROWTH_LIMIT_KIB = 256
@@ -79,11 +79,16 @@ def e2e_medians(e2e):
         return [r[kind][key] for r in reps if key in r[kind]]
 
     latency_pixel = [v for r in reps for v in r["latency"]["pixel_ms"]]
+    floor_pixel = [v for r in reps for v in r.get("floor_latency", {}).get("pixel_ms", [])]
     latency_damage = [v for r in reps for v in r["latency"]["damage_ms"]]
     return {
         "reference_idle_ms": figures("reference_idle", "cpu_ms"),
         "tavrin_idle_ms": figures("tavrin_idle", "cpu_ms"),
         "reference_repaint_percent": figures("reference_repaint_typing", "cpu_percent"),
+        "floor_typing_percent": [r["floor_typing"]["cpu_percent"] for r in reps if "floor_typing" in r],
+        "floor_typing_server_ms": [r["floor_typing"]["wineserver_cpu_ms"] for r in reps
+                                   if "floor_typing" in r and "wineserver_cpu_ms" in r["floor_typing"]],
+        "floor_latency_pixel": floor_pixel,
         "tavrin_typing_percent": figures("tavrin_typing", "cpu_percent"),
         "reference_idle_server_ms": figures("reference_idle", "wineserver_cpu_ms"),
         "tavrin_idle_server_ms": figures("tavrin_idle", "wineserver_cpu_ms"),
@@ -114,38 +119,32 @@ def percentile(values, p):
     return ordered[min(len(ordered) - 1, int(p * (len(ordered) - 1) + 0.5))]
 
 
-def frame_budget_row(frames, scale, lit, limit, where):
-    row = next((r for r in frames if r["scale"] == scale and r["lit"] == lit
-                and r["area"] == "whole" and r["query"] == "layout"), None)
-    name = f"Whole frame at scale {scale}, {lit} keys lit ({where})"
-    if row is None:
-        return (name, "not measured", f"under {limit / 1000:g} ms", "**missed**")
-    starts = ", ".join(fmt(v / 1000, 2) for v in row["each_median_us"])
-    return (name, f"{fmt(row['median_us'] / 1000, 2)} ms (CPU {fmt(row['cpu_us'] / 1000, 2)} ms; "
-                  f"each start: {starts} ms)", f"under {limit / 1000:g} ms", verdict(row["median_us"] < limit))
-
-
-def budget_rows(m, frames, frames_xres, memory):
+def budget_rows(m, memory):
     rows = []
     ref_idle = median(m["reference_idle_ms"])
     tav_idle = median(m["tavrin_idle_ms"])
     ratio = tav_idle / ref_idle if ref_idle > 0 else float("inf")
-    rows.append(("Idle CPU over the measuring window, against the empty window with a 16 ms timer",
+    rows.append(("Idle CPU, against the empty window with a 16 ms timer",
                  f"{fmt(tav_idle, 0)} ms against {fmt(ref_idle, 0)} ms: {fmt(ratio, 2)} times",
-                 f"at most {IDLE_RATIO_LIMIT} times", verdict(ratio <= IDLE_RATIO_LIMIT)))
+                 f"at most {IDLE_RATIO_LIMIT:.2f} times", verdict(ratio <= IDLE_RATIO_LIMIT)))
+    floor = median(m["floor_typing_percent"])
     typing = median(m["tavrin_typing_percent"])
-    rows.append(("CPU while typing at 15 keys a second", f"{fmt(typing, 2)} % of one core",
-                 f"under {TYPING_PERCENT_LIMIT} %", verdict(typing < TYPING_PERCENT_LIMIT)))
-    for (scale, lit), limit in FRAME_LIMITS_US.items():
-        rows.append(frame_budget_row(frames, scale, lit, limit, "bare Xvfb"))
-        rows.append(frame_budget_row(frames_xres, scale, lit, limit, "with X resources"))
+    ratio = typing / floor if floor > 0 else float("inf")
+    rows.append(("CPU while typing at 15 keys a second, against the typing floor",
+                 f"{fmt(typing, 2)} % against {fmt(floor, 2)} % of one core: {fmt(ratio, 2)} times",
+                 f"at most {TYPING_RATIO_LIMIT:.2f} times", verdict(ratio <= TYPING_RATIO_LIMIT)))
     latency = median(m["latency_pixel"])
-    rows.append(("Key-down to pixels", f"{fmt(latency, 1)} ms", f"within {LATENCY_LIMIT_MS:g} ms",
-                 verdict(latency <= LATENCY_LIMIT_MS)))
+    floor_latency = median(m["floor_latency_pixel"])
+    resolution = median(m["loop_us"]) / 1000 if m["loop_us"] else 0.0
+    rows.append(("Key-down to pixels, against the latency floor",
+                 f"{fmt(latency, 2)} ms against {fmt(floor_latency, 2)} ms",
+                 f"no slower (within the {fmt(resolution * 1000, 0)} µs resolution)",
+                 verdict(latency <= floor_latency + resolution)))
     highest = max(m["tavrin_idle_rss"] + m["tavrin_typing_rss"]
                   + ([memory["max_rss_kib"]] if memory else []))
-    rows.append(("Resident memory (largest seen)", f"{mib(highest)} ({highest} KiB)", "under 32 MiB",
-                 verdict(highest < RSS_LIMIT_KIB)))
+    rows.append(("Resident memory (largest seen)", f"{mib(highest)} ({highest} KiB)",
+                 f"at most {RSS_LIMIT_KIB // 1024} MiB ({RSS_LIMIT_KIB} KiB), as before",
+                 verdict(highest <= RSS_LIMIT_KIB)))
     if memory:
         growth = memory["end_rss_kib"] - memory["warm_rss_kib"]
         rows.append((f"Memory growth over {memory['minutes']:g} minutes of typing",
@@ -167,26 +166,31 @@ def e2e_section(e2e, m):
     reps = e2e["repetitions"]
     seconds = e2e["seconds"]
     per_rep = []
+    def latency_of(figures):
+        return fmt(median(figures), 2) if figures else "-"
+
     for i, r in enumerate(reps, 1):
         per_rep.append((i, fmt(r["reference_idle"]["cpu_ms"], 0), fmt(r["tavrin_idle"]["cpu_ms"], 0),
                         fmt(r["reference_repaint_typing"]["cpu_percent"], 2),
-                        fmt(r["tavrin_typing"]["cpu_percent"], 2),
+                        fmt(r["floor_typing"]["cpu_percent"], 2), fmt(r["tavrin_typing"]["cpu_percent"], 2),
                         mib(r["reference_idle"]["rss_kib"]), mib(r["tavrin_idle"]["rss_kib"]),
-                        mib(r["tavrin_typing"]["rss_kib"]),
-                        fmt(median(r["latency"]["pixel_ms"]), 1) if r["latency"]["pixel_ms"] else "-"))
+                        mib(r["tavrin_typing"]["rss_kib"]), latency_of(r["floor_latency"]["pixel_ms"]),
+                        latency_of(r["latency"]["pixel_ms"])))
     per_rep.append(("median", fmt(median(m["reference_idle_ms"]), 0), fmt(median(m["tavrin_idle_ms"]), 0),
-                    fmt(median(m["reference_repaint_percent"]), 2),
+                    fmt(median(m["reference_repaint_percent"]), 2), fmt(median(m["floor_typing_percent"]), 2),
                     fmt(median(m["tavrin_typing_percent"]), 2), mib(median(m["reference_rss"])),
                     mib(median(m["tavrin_idle_rss"])), mib(median(m["tavrin_typing_rss"])),
-                    fmt(median(m["latency_pixel"]), 1)))
+                    latency_of(m["floor_latency_pixel"]), latency_of(m["latency_pixel"])))
     out = [f"### The program under Wine ({len(reps)} repetitions of {seconds:g} s windows)", "",
            table(["Run", f"Idle reference CPU (ms / {seconds:g} s)", f"Tavrin idle CPU (ms / {seconds:g} s)",
-                  "Repaint reference typing (% core)", "Tavrin typing (% core)", "Reference RSS",
-                  "Tavrin RSS idle", "Tavrin RSS after typing", "Key-down to pixels (ms, median)"],
+                  "Repaint reference typing (% core)", "Typing floor (% core)", "Tavrin typing (% core)",
+                  "Reference RSS", "Tavrin RSS idle", "Tavrin RSS after typing",
+                  "Latency floor key-down to pixels (ms, median)", "Tavrin key-down to pixels (ms, median)"],
                  per_rep), ""]
     server = [("Idle reference", median(m["reference_idle_server_ms"])),
               ("Tavrin idle", median(m["tavrin_idle_server_ms"])),
               ("Repaint reference while typing", median(m["reference_repaint_server_ms"])),
+              ("Typing floor while typing", median(m["floor_typing_server_ms"])),
               ("Tavrin while typing", median(m["tavrin_typing_server_ms"]))]
     out += ["The wineserver's own CPU in the same windows (not part of any budget, shown for the "
             "whole picture), medians: "
@@ -201,6 +205,35 @@ def e2e_section(e2e, m):
                 f"{m['failed_trials']} presses were not seen within 500 ms or were not unlit before "
                 f"the press.", ""]
     return out
+
+
+def library_group(name):
+    """Whose work a library's samples are: the program's own, Wine's, the system's."""
+    if name.startswith("[JIT]") or name in ("[unknown]", "tavrin.exe", "msvcrt.dll"):
+        return "Tavrin's own code (tavrin.exe, which perf cannot name, and the C runtime it calls)"
+    if name.endswith(".dll"):
+        return "Wine, Windows side (gdi32, user32, win32u, ntdll, ...)"
+    if name.startswith(("win32u.so", "winex11.so", "ntdll.so")) or (name.endswith(".so") and "wine" in name):
+        return "Wine, Unix side (win32u.so: GDI and regions; winex11.so: the X driver; ntdll.so)"
+    if name.startswith("[kernel"):
+        return "The kernel (system calls to the wineserver and the X server)"
+    return "System libraries (libc, libX11, libxcb, FreeType)"
+
+
+def profile_section(profile):
+    if not profile:
+        return ["### Where the time goes while typing", "", "No profile was taken (perf missing or not "
+                "allowed on this machine).", ""]
+    groups = {}
+    for name, share in profile.items():
+        groups[library_group(name)] = groups.get(library_group(name), 0.0) + share
+    by_group = sorted(groups.items(), key=lambda kv: -kv[1])
+    by_library = sorted(profile.items(), key=lambda kv: -kv[1])[:14]
+    return ["### Where the time goes while typing", "",
+            "`perf record` on Tavrin's process while typing at 15 keys a second, samples by library. "
+            "Everything but the first group is Wine and the system showing a colour-keyed layered window.",
+            "", table(["Whose", "Share of samples"], [(g, f"{fmt(v, 1)} %") for g, v in by_group]), "",
+            table(["Library", "Share of samples"], [(f"`{n}`", f"{fmt(v, 2)} %") for n, v in by_library]), ""]
 
 
 def memory_section(memory):
@@ -275,11 +308,12 @@ def main(argv):
              "wall-clock figures; the CPU figures are the program's own).", "",
              f"The memory run typed for {memory['minutes']:g} minutes." if memory else
              "No long memory run was made.", "",
-             "## Budgets", "",
+             "## Goals", "",
              "Medians. Figures under Wine, on the machine above.", "",
-             table(["Budget", "Measured", "Limit", "Verdict"], budget_rows(m, frames, frames_xres, memory)), "",
+             table(["Goal", "Measured", "Limit", "Verdict"], budget_rows(m, memory)), "",
              "## Every figure", ""]
     lines += e2e_section(e2e, m)
+    lines += profile_section(e2e.get("profile"))
     lines += memory_section(memory)
     lines += frame_section(frames, frames_xres)
     lines += host_section(context, host_rows)
