@@ -39,21 +39,6 @@ private:
     HGDIOBJ previous_;
 };
 
-// Likewise for a memory DC made for one step.
-class OwnedDc {
-public:
-    explicit OwnedDc(HDC dc) : dc_(dc) {}
-    ~OwnedDc() {
-        if (dc_) DeleteDC(dc_);
-    }
-    OwnedDc(const OwnedDc&) = delete;
-    OwnedDc& operator=(const OwnedDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 RECT toRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 }  // namespace
 
@@ -98,20 +83,23 @@ void GdiCanvas::frameRect(const Rect& r, Color pen) {
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
 }
 
+// Without kept objects, a set made for this one step stands in and is deleted with it.
 void GdiCanvas::drawText(const FontSpec& font, Color color, std::wstring_view text, const TextPlacement& placement) {
     HDC dc = static_cast<HDC>(dc_);
     if (!dc) return;
-    OwnedObject ownFont(resources_ ? nullptr : static_cast<HGDIOBJ>(createLabelFont(font)));
-    HGDIOBJ gdiFont = resources_ ? static_cast<HGDIOBJ>(resources_->font(font)) : ownFont.get();
+    GdiResources forThisStep;
+    HGDIOBJ gdiFont = static_cast<HGDIOBJ>((resources_ ? *resources_ : forThisStep).font(font));
     if (!gdiFont) return;
-    Selection fontSelected(dc, gdiFont);
     const COLORREF previousColor = SetTextColor(dc, color);
     const int previousMode = SetBkMode(dc, TRANSPARENT);
-    const int length = static_cast<int>(text.size());
-    SIZE extent{0, 0};
-    GetTextExtentPoint32W(dc, text.data(), length, &extent);
-    const Point at = textOrigin(placement, Size{extent.cx, extent.cy});
-    TextOutW(dc, at.x, at.y, text.data(), length);
+    {
+        Selection fontSelected(dc, gdiFont);
+        const int length = static_cast<int>(text.size());
+        SIZE extent{0, 0};
+        GetTextExtentPoint32W(dc, text.data(), length, &extent);
+        const Point at = textOrigin(placement, Size{extent.cx, extent.cy});
+        TextOutW(dc, at.x, at.y, text.data(), length);
+    }
     SetBkMode(dc, previousMode);
     SetTextColor(dc, previousColor);
 }
@@ -121,36 +109,16 @@ void GdiCanvas::blendPremultiplied(const Rect& r, const std::uint32_t* pixels) {
     const int w = r.width();
     const int h = r.height();
     if (!dc || !pixels || w <= 0 || h <= 0) return;
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-
+    GdiResources forThisStep;
     void* glowDc = nullptr;
     std::uint32_t* bits = nullptr;
     int stride = 0;
-    if (resources_) {
-        if (!resources_->glowBitmap(w, h, glowDc, bits, stride)) return;
-        // Only the top-left w x h of the kept bitmap is filled and blended.
-        for (int y = 0; y < h; ++y)
-            std::memcpy(bits + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride),
-                        pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(w),
-                        static_cast<std::size_t>(w) * sizeof(std::uint32_t));
-        AlphaBlend(dc, r.left, r.top, w, h, static_cast<HDC>(glowDc), 0, 0, w, h, blend);
-        return;
-    }
-
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;  // rows from top to bottom
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* ownBits = nullptr;
-    OwnedObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &ownBits, nullptr, 0));
-    if (!bitmap || !ownBits) return;
-    std::memcpy(ownBits, pixels, static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * sizeof(std::uint32_t));
-
-    OwnedDc source(CreateCompatibleDC(nullptr));
-    if (!source.get()) return;
-    Selection bitmapSelected(source.get(), bitmap.get());
-    AlphaBlend(dc, r.left, r.top, w, h, source.get(), 0, 0, w, h, blend);
+    if (!(resources_ ? *resources_ : forThisStep).glowBitmap(w, h, glowDc, bits, stride)) return;
+    // Only the top-left w x h of the bitmap is filled and blended.
+    for (int y = 0; y < h; ++y)
+        std::memcpy(bits + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride),
+                    pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(w),
+                    static_cast<std::size_t>(w) * sizeof(std::uint32_t));
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc, r.left, r.top, w, h, static_cast<HDC>(glowDc), 0, 0, w, h, blend);
 }

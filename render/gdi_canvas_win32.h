@@ -1,7 +1,8 @@
 #pragma once
-// The canvas drawn with GDI into a device context (the back buffer's memory DC). Every pen,
-// brush, font and bitmap is created, selected, used, deselected and deleted within one
-// call. A null DC draws nothing, so a frame over a buffer that could not be created is
+// The canvas drawn with GDI into a device context (the back buffer's memory DC). Every pen
+// and brush is created, selected, used, deselected and deleted within one call; fonts and the
+// glow's bitmap too, unless kept objects are given (render/gdi_resources_win32.h). Every
+// object selected is selected out again before the call returns. A null DC draws nothing, so a frame over a buffer that could not be created is
 // simply lost; a step whose pen, brush, font or bitmap cannot be created is left out rather
 // than drawn with whatever the DC holds.
 #include "render/canvas.h"

@@ -2,10 +2,15 @@
 
 #include <windows.h>
 
-void* createLabelFont(const FontSpec& font) {
+namespace {
+
+// The "Segoe UI" font of a label or figure.
+HFONT createLabelFont(const FontSpec& font) {
     return CreateFontW(-font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0, L"Segoe UI");
 }
+
+}  // namespace
 
 void* GdiResources::font(const FontSpec& spec) {
     CachedFont* oldest = &fonts_[0];
@@ -16,7 +21,7 @@ void* GdiResources::font(const FontSpec& spec) {
         }
         if (!slot.font || (oldest->font && slot.lastUse < oldest->lastUse)) oldest = &slot;
     }
-    HFONT made = static_cast<HFONT>(createLabelFont(spec));
+    HFONT made = createLabelFont(spec);
     if (!made) return nullptr;
     // The font evicted is no longer selected anywhere: every step selects its previous
     // font back before it returns.

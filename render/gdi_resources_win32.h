@@ -9,9 +9,6 @@
 
 #include "render/canvas.h"
 
-// The "Segoe UI" font of a label or figure (an HFONT), made anew.
-void* createLabelFont(const FontSpec& font);
-
 class GdiResources {
 public:
     GdiResources() = default;
