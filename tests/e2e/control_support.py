@@ -95,6 +95,12 @@ def seed_sound_scheme(sounds):
     return before
 
 
+def set_sound(event, kind, path):
+    """Sets one event's sound as a user does in the sound settings, keeping the others."""
+    value = _reg_string(path) if kind == REG_SZ else _reg_hex(kind, path)
+    import_registry([f"[{SCHEME_KEY}\\{event}\\.Current]", f"@={value}"])
+
+
 def put_back_sound_scheme(before):
     """Puts back each event's sound as seed_sound_scheme found it; a prefix without a scheme
     gets none again. Other values and subkeys the events may have had are not kept."""

@@ -123,20 +123,6 @@ def test_exit_restores_every_one_of_500_muted_sounds(s):
     expect.check()
 
 
-def kill(tavrin):
-    faults.require_alive(tavrin, "before it was killed")
-    faults.end_process(tavrin)
-    wait_window_gone(MAIN_TITLE)
-
-
-def set_auto_mute(session, on):
-    """Turns muting on or off in settings.ini by hand, keeping everything else."""
-    sections = [(name, [(key, ("1" if on else "0") if (name, key) == ("main", "autoMuteSys") else value)
-                        for key, value in entries])
-                for name, entries in session.read_settings()]
-    session.write_settings(sections, utf16=True)
-
-
 @faults.with_seeded_scheme(SOUNDS)
 def test_after_kills_while_muted_exit_brings_the_sounds_back_with_muting_on_or_off(s):
     s.write_settings([("main", [("autoMuteSys", "1")] + BELOW_TRAY)], utf16=True)
@@ -148,7 +134,7 @@ def test_after_kills_while_muted_exit_brings_the_sounds_back_with_muting_on_or_o
     for run in ("first", "second"):
         tavrin, _ = s.start_tavrin()
         expect.equal(f"scheme while the {run} run is muted", faults.wait_scheme(MUTED), MUTED)
-        kill(tavrin)
+        faults.kill(tavrin)
         expect.equal(f"backup after the {run} kill", faults.backup_of(s.read_settings()), BACKUP)
     expect.equal("scheme after the kills", control.sound_scheme(), MUTED)
 
@@ -162,8 +148,8 @@ def test_after_kills_while_muted_exit_brings_the_sounds_back_with_muting_on_or_o
     # while it runs, and Exit restores.
     tavrin, _ = s.start_tavrin()
     expect.equal("scheme while muted again", faults.wait_scheme(MUTED), MUTED)
-    kill(tavrin)
-    set_auto_mute(s, False)
+    faults.kill(tavrin)
+    faults.set_auto_mute(s, False)
     tavrin, xid = s.start_tavrin()
     expect.equal("scheme while running with muting off", control.sound_scheme(), MUTED)
     exit_from_menu(expect, tavrin, xid, "the run with muting off")
