@@ -109,10 +109,11 @@ void muteSystemSounds(AppSettings& s, SoundSchemeRegistry& registry, SettingsSto
         if (sound.path.empty() || isBackedUp(backup, sound)) blankSound(registry, sound);
     registry.closeScheme();
     // The broadcast waits on other programs' windows, among them another copy's, which may
-    // itself be waiting for the lock.
+    // itself be waiting for the lock. While it waits, this window answers messages sent to it,
+    // a command that mutes or restores among them: the flag must already tell the truth.
     lock.release();
-    registry.broadcastSoundChange();
     s.sysSoundsMuted = true;
+    registry.broadcastSoundChange();
 }
 
 void restoreSystemSounds(AppSettings& s, SoundSchemeRegistry& registry, SettingsStorage& storage) {
@@ -134,6 +135,6 @@ void restoreSystemSounds(AppSettings& s, SoundSchemeRegistry& registry, Settings
     removeEmptyIniSections(edited, BACKUP);
     writeSettingsDocument(storage, *asRead, edited);
     lock.release();
-    registry.broadcastSoundChange();
     s.sysSoundsMuted = false;
+    registry.broadcastSoundChange();
 }

@@ -40,8 +40,10 @@ public:
     int broadcasts = 0;
     int writes = 0;
     bool schemeOpen = false;
-    // Runs before every write; a test's way of ending the program there, or of watching it.
+    // Run before every write and during every broadcast: a test's way of ending the program
+    // there, or of watching it.
     std::function<void()> beforeWrite;
+    std::function<void()> duringBroadcast;
 
     void add(const std::wstring& name, const std::wstring& path, std::uint32_t type = TYPE_SZ) {
         order.push_back(name);
@@ -74,5 +76,8 @@ public:
         it->second.type = TYPE_SZ;
         return SoundWriteResult::Written;
     }
-    void broadcastSoundChange() override { ++broadcasts; }
+    void broadcastSoundChange() override {
+        ++broadcasts;
+        if (duringBroadcast) duringBroadcast();
+    }
 };

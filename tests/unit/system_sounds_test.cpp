@@ -356,6 +356,23 @@ TEST(RestoreSystemSounds, BringsBackWhatAKilledRunMuted) {
     EXPECT_EQ(killed.registry.events, killed.original.events);
 }
 
+TEST(SystemSounds, TheFlagTellsTheTruthWhileTheBroadcastWaitsOnOtherWindows) {
+    // Other windows may send this one a command meanwhile, which reads the flag.
+    MemorySoundRegistry r = typicalScheme();
+    MemorySettingsStorage storage;
+    AppSettings s;
+    std::vector<bool> flags;
+    int locked = 0;
+    r.duringBroadcast = [&] {
+        flags.push_back(s.sysSoundsMuted);
+        locked += storage.locked;  // and another copy waiting for the lock is not kept waiting
+    };
+    muteSystemSounds(s, r, storage);
+    restoreSystemSounds(s, r, storage);
+    EXPECT_EQ(flags, (std::vector<bool>{true, false}));
+    EXPECT_EQ(locked, 0);
+}
+
 TEST(SystemSounds, AKillAtAnyWriteOfAMuteOrARestoreLosesNoSound) {
     const MemorySoundRegistry original = typicalScheme();
     for (bool killTheRestore : {false, true}) {
