@@ -1,12 +1,13 @@
 """Tavrin against what goes wrong around it: a settings file it can't write or that is a
-folder, a huge sound backup, being killed while the sounds are muted, and a second copy
-running beside the first. It must keep running until told to stop, end with code 0, and
+folder, a folder whose path is beyond MAX_PATH, a huge sound backup, being killed while the
+sounds are muted, and a second copy running beside the first. It must keep running until told to stop, end with code 0, and
 give the user's sound scheme back exactly."""
 import os
 import shutil
 
 import control_support as control
 import faults_support as faults
+import harness
 from control_support import OPACITY_40, OPACITY_MENU, SOUND_AUTOMUTE, SOUND_MENU
 from harness import (MAIN_TITLE, Expectations, find_windows, focus_window, wait_until,
                      wait_window_gone, window_geometry, window_opacity)
@@ -193,4 +194,30 @@ def test_a_second_copy_runs_without_the_hot_key_and_both_end_cleanly(s):
     sections = s.read_settings()
     expect.equal("settings.ini after both closed", faults.settings_problems(sections), None)
     expect.equal("scheme after both closed", control.sound_scheme(), ORIGINAL)
+    expect.check()
+
+
+@faults.with_seeded_scheme(SOUNDS)
+def test_a_folder_whose_path_is_beyond_max_path_keeps_the_settings_and_the_backup_in_it(s):
+    deep = os.path.join(s.app_dir, *["d" * 60] * 5)
+    os.makedirs(deep)
+    shutil.copy(s.tavrin_exe, deep)
+    settings_path = os.path.join(deep, "settings.ini")
+    harness.write_ini(settings_path, [("main", [("autoMuteSys", "1")] + BELOW_TRAY)], utf16=True)
+    expect = Expectations()
+    expect.true("the folder's path is beyond MAX_PATH", len(faults.windows_path(deep)) > 260)
+    faults.start_target(s)
+    # Started from a shorter folder: Wine can't start a program in a folder that long.
+    tavrin = s.start("tavrin", os.path.join(deep, "tavrin.exe"))
+    xid = harness.wait_for_window(MAIN_TITLE)
+    expect.equal("scheme while muted", faults.wait_scheme(MUTED), MUTED)
+    expect.equal("backup in the long folder", faults.backup_of(harness.read_ini(settings_path)), BACKUP)
+    exit_from_menu(expect, tavrin, xid, "the run in the long folder")
+    expect.equal("scheme after Exit", control.sound_scheme(), ORIGINAL)
+    sections = harness.read_ini(settings_path)
+    expect.equal("backup after Exit", faults.backup_of(sections), None)
+    expect.equal("settings.ini after Exit", faults.settings_problems(sections), None)
+    written = sorted(os.path.relpath(os.path.join(root, name), s.app_dir)
+                     for root, _, names in os.walk(s.app_dir) for name in names)
+    expect.equal("files written", [os.path.basename(f) for f in written], ["settings.ini", "tavrin.exe"])
     expect.check()
