@@ -188,13 +188,13 @@ def start_below_tray(session):
 
 
 def settings_when(session, what, predicate):
-    """The parsed settings.ini once predicate accepts it. The program rewrites the whole file
-    for every key it writes, so a read may catch it incomplete."""
+    """The parsed settings.ini once predicate accepts it: the program saves a moment after the
+    command that changed a setting."""
     def probe():
         try:
             sections = session.read_settings()
         except (OSError, UnicodeDecodeError):
-            return None  # not there yet, or caught in the middle of a rewrite
+            return None  # not there yet
         return sections if predicate(sections) else None
 
     return wait_until(what, probe, MENU_TIMEOUT, interval=0.2)
