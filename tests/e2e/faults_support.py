@@ -92,6 +92,14 @@ def kill(tavrin):
     wait_window_gone(MAIN_TITLE)
 
 
+def exit_from_menu(expect, tavrin, xid, what):
+    """Chooses Exit from the tray menu and expects the program to end with code 0."""
+    require_alive(tavrin, f"before {what}")
+    control.choose_exit(xid)
+    expect.equal(f"exit code of {what}", tavrin.wait_exit(), 0)
+    wait_window_gone(MAIN_TITLE)
+
+
 def require_alive(process, what):
     """Fails when the program has ended before it was asked to."""
     if not process.running():

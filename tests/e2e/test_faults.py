@@ -24,13 +24,6 @@ OPACITY_80 = 0xCCCCCCCC
 OPACITY_40_PROPERTY = 0x66666666
 
 
-def exit_from_menu(expect, tavrin, xid, what):
-    faults.require_alive(tavrin, f"before {what}")
-    control.choose_exit(xid)
-    expect.equal(f"exit code of {what}", tavrin.wait_exit(), 0)
-    wait_window_gone(MAIN_TITLE)
-
-
 def wait_opacity(xid, value):
     wait_until(f"_NET_WM_WINDOW_OPACITY {value:#x}", lambda: window_opacity(xid) == value,
                control.MENU_TIMEOUT, interval=0.2)
@@ -54,7 +47,7 @@ def test_a_read_only_settings_file_stays_as_it_was_and_no_sound_is_blanked(s):
         # A change the file can't keep still takes effect.
         control.choose(xid, OPACITY_MENU, OPACITY_40)
         wait_opacity(xid, OPACITY_40_PROPERTY)
-        exit_from_menu(expect, tavrin, xid, "the run on a read-only file")
+        faults.exit_from_menu(expect, tavrin, xid, "the run on a read-only file")
         with open(s.settings_path, "rb") as f:
             expect.true("settings.ini unchanged after Exit", f.read() == before)
         expect.equal("scheme after Exit", control.sound_scheme(), ORIGINAL)
@@ -66,7 +59,7 @@ def test_a_read_only_settings_file_stays_as_it_was_and_no_sound_is_blanked(s):
     tavrin, xid = s.start_tavrin()
     expect.equal("scheme muted by a run that can write", control.sound_scheme(), MUTED)
     expect.equal("opacity the read-only run did not keep", window_opacity(xid), 0x99999999)
-    exit_from_menu(expect, tavrin, xid, "the run on a writable file")
+    faults.exit_from_menu(expect, tavrin, xid, "the run on a writable file")
     expect.equal("scheme after the writable run", control.sound_scheme(), ORIGINAL)
     expect.check()
 
@@ -116,7 +109,7 @@ def test_exit_restores_every_one_of_500_muted_sounds(s):
     expect.equal("backed-up events", len(backup), 500)
     expect.true("every backup entry is its event's path",
                 backup == {event: path for event, _, path in sounds})
-    exit_from_menu(expect, tavrin, xid, "the muted run")
+    faults.exit_from_menu(expect, tavrin, xid, "the muted run")
     expect.equal("scheme after Exit", faults.scheme_difference(control.sound_scheme(), original), None)
     sections = s.read_settings()
     expect.equal("backup after Exit", faults.backup_of(sections), None)
@@ -140,7 +133,7 @@ def test_after_kills_while_muted_exit_brings_the_sounds_back_with_muting_on_or_o
     expect.equal("scheme after the kills", control.sound_scheme(), MUTED)
 
     tavrin, xid = s.start_tavrin()
-    exit_from_menu(expect, tavrin, xid, "the run with muting on")
+    faults.exit_from_menu(expect, tavrin, xid, "the run with muting on")
     expect.equal("scheme after Exit with muting on", control.sound_scheme(), ORIGINAL)
     expect.equal("backup after Exit with muting on", faults.backup_of(s.read_settings()), None)
     expect.check()
@@ -153,7 +146,7 @@ def test_after_kills_while_muted_exit_brings_the_sounds_back_with_muting_on_or_o
     faults.set_auto_mute(s, False)
     tavrin, xid = s.start_tavrin()
     expect.equal("scheme while running with muting off", control.sound_scheme(), MUTED)
-    exit_from_menu(expect, tavrin, xid, "the run with muting off")
+    faults.exit_from_menu(expect, tavrin, xid, "the run with muting off")
     expect.equal("scheme after Exit with muting off", control.sound_scheme(), ORIGINAL)
     sections = s.read_settings()
     expect.equal("backup after Exit with muting off", faults.backup_of(sections), None)
@@ -212,7 +205,7 @@ def test_a_folder_whose_path_is_beyond_max_path_keeps_the_settings_and_the_backu
     xid = harness.wait_for_window(MAIN_TITLE)
     expect.equal("scheme while muted", faults.wait_scheme(MUTED), MUTED)
     expect.equal("backup in the long folder", faults.backup_of(harness.read_ini(settings_path)), BACKUP)
-    exit_from_menu(expect, tavrin, xid, "the run in the long folder")
+    faults.exit_from_menu(expect, tavrin, xid, "the run in the long folder")
     expect.equal("scheme after Exit", control.sound_scheme(), ORIGINAL)
     sections = harness.read_ini(settings_path)
     expect.equal("backup after Exit", faults.backup_of(sections), None)

@@ -16,13 +16,6 @@ BELOW_TRAY = [("left", str(control.START_POSITION[0])), ("top", str(control.STAR
 NEW_CHOICE = r"C:\ユーザー\新しい音\ピンポン.wav"
 
 
-def exit_from_menu(expect, tavrin, xid, what):
-    faults.require_alive(tavrin, f"before {what}")
-    control.choose_exit(xid)
-    expect.equal(f"exit code of {what}", tavrin.wait_exit(), 0)
-    wait_window_gone(MAIN_TITLE)
-
-
 def with_sound(scheme, event, path):
     return {**scheme, event: control.expected_sound(REG_SZ, path)}
 
@@ -41,7 +34,7 @@ def test_a_sound_chosen_by_hand_while_muted_is_kept_and_the_others_come_back(s):
     control.set_sound("SystemExit", REG_SZ, NEW_CHOICE)
     faults.set_auto_mute(s, False)
     tavrin, xid = s.start_tavrin()
-    exit_from_menu(expect, tavrin, xid, "the run after the kill")
+    faults.exit_from_menu(expect, tavrin, xid, "the run after the kill")
     expect.equal("scheme after Exit", faults.scheme_difference(control.sound_scheme(),
                                                                with_sound(ORIGINAL, "SystemExit", NEW_CHOICE)), None)
     expect.equal("backup after Exit", faults.backup_of(s.read_settings()), None)
@@ -57,7 +50,7 @@ def test_a_sound_chosen_by_hand_while_muted_is_kept_and_the_others_come_back(s):
     control.choose(xid, SOUND_MENU, SOUND_AUTOMUTE)
     expected = with_sound(ORIGINAL, ".Default", NEW_CHOICE)
     expect.equal("scheme once muting is off", faults.scheme_difference(faults.wait_scheme(expected), expected), None)
-    exit_from_menu(expect, tavrin, xid, "the run muted again")
+    faults.exit_from_menu(expect, tavrin, xid, "the run muted again")
     expect.equal("scheme after the second Exit", faults.scheme_difference(control.sound_scheme(), expected), None)
     sections = s.read_settings()
     expect.equal("backup after the second Exit", faults.backup_of(sections), None)
@@ -86,7 +79,7 @@ def test_every_section_of_a_doubled_backup_is_restored_and_removed(s):
     expect = Expectations()
     expect.equal("scheme before the run", control.sound_scheme(), MUTED)
     tavrin, xid = s.start_tavrin()
-    exit_from_menu(expect, tavrin, xid, "the run")
+    faults.exit_from_menu(expect, tavrin, xid, "the run")
     expect.equal("scheme after Exit", faults.scheme_difference(control.sound_scheme(), ORIGINAL), None)
     sections = s.read_settings()
     expect.equal("backup after Exit", faults.backup_of(sections), None)
