@@ -6,7 +6,7 @@
 #include "input/physical_key_state_win32.h"
 #include "input/sound_player_win32.h"
 #include "keyboard/keyboard_query_win32.h"
-#include "settings/profile_win32.h"
+#include "settings/settings_storage_win32.h"
 #include "settings/sound_scheme_registry_win32.h"
 #include "settings/system_sounds.h"
 
@@ -29,12 +29,12 @@ Tick currentTick() { return GetTickCount64(); }
 
 void muteSystemSoundsNow() {
     Win32SoundSchemeRegistry registry;
-    Win32Profile profile(app().settings.settingsPath);
-    muteSystemSounds(app().settings, registry, profile);
+    Win32SettingsStorage storage(app().settings.settingsPath);
+    muteSystemSounds(app().settings, registry, storage);
 }
 
 void restoreSystemSoundsNow() {
     Win32SoundSchemeRegistry registry;
-    Win32Profile profile(app().settings.settingsPath);
-    restoreSystemSounds(app().settings, registry, profile);
+    Win32SettingsStorage storage(app().settings.settingsPath);
+    restoreSystemSounds(app().settings, registry, storage);
 }

@@ -3,11 +3,12 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "settings/profile_win32.h"
+#include "settings/settings_storage_win32.h"
 
 namespace {
 
-// The executable's full path, however long it is.
+// The executable's full path, however long it is; empty when it can't be learnt whole, and
+// then no settings file is read or written.
 std::wstring executablePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -33,18 +34,18 @@ WindowPosition windowPosition() {
 void loadAppSettings() {
     AppSettings& s = app().settings;
     s.settingsPath = resolveSettingsPath(executablePath());
-    Win32Profile profile(s.settingsPath);
-    loadSettings(s, profile);
+    Win32SettingsStorage storage(s.settingsPath);
+    loadSettings(s, storage);
 }
 
 void saveAppSettings() { saveAppSettingsAt(windowPosition()); }
 
 void saveAppSettingsAt(WindowPosition position) {
-    Win32Profile profile(app().settings.settingsPath);
-    saveSettings(app().settings, profile, position);
+    Win32SettingsStorage storage(app().settings.settingsPath);
+    saveSettings(app().settings, storage, position);
 }
 
 WindowPosition savedWindowPosition() {
-    Win32Profile profile(app().settings.settingsPath);
-    return readSavedPosition(profile);
+    Win32SettingsStorage storage(app().settings.settingsPath);
+    return readSavedPosition(storage);
 }

@@ -1,9 +1,10 @@
 #pragma once
 // What must hold for any settings.ini, whatever bytes it holds: the loaded record is within
-// its ranges, saving and loading again gives the same record, saving over the file keeps the
-// user's other sections, and muting then restoring the system sounds gives every muted sound
-// back. Shared by the libFuzzer target and the host test that replays what it found; each
-// check returns the first breach it sees, or an empty text.
+// its ranges, saving and loading again gives the same record, saving over the file keeps
+// every line of the user's but the keys it writes, and muting then restoring the system
+// sounds gives every muted sound back without a sound ever blank while its backup is not in
+// the file. Shared by the libFuzzer target and the host test that replays what it found;
+// each check returns the first breach it sees, or an empty text.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -12,8 +13,9 @@
 #include <vector>
 
 #include "settings/app_settings.h"
-#include "settings/ini_text.h"
-#include "settings/memory_profile.h"
+#include "settings/ini_document.h"
+#include "settings/ini_encoding.h"
+#include "settings/memory_settings_storage.h"
 #include "settings/settings_file.h"
 #include "settings/system_sounds.h"
 #include "tests/unit/memory_sound_registry.h"
@@ -59,48 +61,61 @@ inline std::string differingField(const AppSettings& a, const AppSettings& b, do
 // Half a thousandth, and a little for the division by 1000.
 constexpr double SCALE_ROUNDING = 0.0005 + 1e-9;
 
-inline std::vector<std::wstring> sectionNames(const std::wstring& text) {
+inline std::vector<std::wstring> sectionNames(const IniDocument& doc) {
     std::vector<std::wstring> names;
-    for (const IniSection& section : parseIni(text))
-        if (section.headed) names.push_back(section.name);
+    for (const IniLine& line : doc.lines)
+        if (line.kind == IniLineKind::Section) names.push_back(line.name);
     return names;
 }
 
 inline bool isSettingsSection(const std::wstring& name) { return sameIniName(name, L"main") || sameIniName(name, L"color"); }
 
-inline std::string checkSettingsRoundTrip(const std::wstring& fileText) {
-    MemoryProfile file(fileText);
+// Whether every line that holds no key survives the edit, in its order.
+inline bool keepsEveryLineButKeys(const IniDocument& before, const IniDocument& after) {
+    std::size_t j = 0;
+    for (const IniLine& line : before.lines) {
+        if (line.kind == IniLineKind::Key) continue;
+        while (j < after.lines.size() && after.lines[j].text != line.text) ++j;
+        if (j == after.lines.size()) return false;
+        ++j;
+    }
+    return true;
+}
+
+inline std::string checkSettingsRoundTrip(const IniDocument& file) {
     AppSettings loaded;
-    loadSettings(loaded, file);
+    readSettings(loaded, file);
     if (std::string breach = recordBreach(loaded); !breach.empty()) return "loaded: " + breach;
     const WindowPosition position = readSavedPosition(file);
 
     // A load only lays what the file holds over the record, so a second one changes nothing.
     AppSettings again = loaded;
-    loadSettings(again, file);
+    readSettings(again, file);
     if (std::string field = differingField(again, loaded, 0); !field.empty()) return "a second load changed " + field;
 
-    MemoryProfile fresh;
-    saveSettings(loaded, fresh, position);
+    IniDocument fresh;
+    writeSettings(loaded, fresh, position);
     AppSettings reloaded;
-    loadSettings(reloaded, fresh);
+    readSettings(reloaded, fresh);
     if (std::string field = differingField(reloaded, loaded, SCALE_ROUNDING); !field.empty())
         return "saved and loaded again, " + field + " changed";
     if (!(readSavedPosition(fresh) == position)) return "saved and loaded again, the position changed";
-    MemoryProfile resaved;
-    saveSettings(reloaded, resaved, position);
-    if (resaved.text() != fresh.text()) return "saving the reloaded record wrote another file";
+    IniDocument resaved;
+    writeSettings(reloaded, resaved, position);
+    if (!(resaved == fresh)) return "saving the reloaded record wrote another file";
 
-    // Saving over the user's own file reads back the same and leaves every other section be.
-    MemoryProfile edited(file.text());
-    saveSettings(loaded, edited, position);
+    // Saving over the user's own file reads back the same and leaves the rest of it be.
+    IniDocument edited = file;
+    writeSettings(loaded, edited, position);
     AppSettings fromEdited;
-    loadSettings(fromEdited, edited);
+    readSettings(fromEdited, edited);
     if (std::string field = differingField(fromEdited, reloaded, 0); !field.empty())
         return "saved over the file and loaded again, " + field + " changed";
-    for (const std::wstring& name : sectionNames(file.text())) {
+    if (!keepsEveryLineButKeys(file, edited)) return "saving dropped a line of the user's";
+    if (edited.lines.size() > file.lines.size() + 22) return "saving added more than two sections of 20 keys";
+    for (const std::wstring& name : sectionNames(file)) {
         if (isSettingsSection(name)) continue;
-        if (edited.readSection(name) != file.readSection(name)) return "saving changed another section";
+        if (iniSectionEntries(edited, name) != iniSectionEntries(file, name)) return "saving changed another section";
     }
     return {};
 }
@@ -152,16 +167,31 @@ inline SoundWorld soundWorldFrom(std::string_view bytes) {
 
 inline bool isReadablePlain(const MemoryEventSound& e) { return e.hasCurrentKey && !e.tooLargeToRead && e.type == TYPE_SZ; }
 
-inline std::string checkSoundMuting(const std::wstring& fileText, std::string_view worldBytes) {
+// An event that had a sound, is blank now, and has no entry of that sound in the file.
+inline std::string lostSound(const MemorySoundRegistry& before, const MemorySoundRegistry& now,
+                             const MemorySettingsStorage& storage) {
+    const std::vector<IniEntry> backup = iniEntriesOfEverySection(parseIni(storage.text()), SOUND_BACKUP_SECTION);
+    for (const auto& [name, was] : before.events) {
+        if (was.path.empty() || !now.events.at(name).path.empty()) continue;
+        bool kept = false;
+        for (const IniEntry& entry : backup) kept = kept || (sameIniName(entry.name, name) && entry.value == was.path);
+        if (!kept) return "a sound is blank without its backup";
+    }
+    return {};
+}
+
+inline std::string checkSoundMuting(const IniDocument& file, std::string_view worldBytes) {
     SoundWorld world = soundWorldFrom(worldBytes);
     MemorySoundRegistry& registry = world.registry;
     const MemorySoundRegistry before = registry;
-    MemoryProfile profile(fileText);
-    profile.setReadOnly(world.fileReadOnly);
+    MemorySettingsStorage storage(formatIni(file));
+    storage.refusesReplace = world.fileReadOnly;
+    const std::string fileBytes = storage.file.bytes;
     AppSettings s;
 
-    muteSystemSounds(s, registry, profile);
+    muteSystemSounds(s, registry, storage);
     if (s.sysSoundsMuted != registry.schemeOpens) return "sysSoundsMuted does not tell whether the mute ran";
+    if (std::string lost = lostSound(before, registry, storage); !lost.empty()) return "mute: " + lost;
     std::vector<std::wstring> muted;
     for (const auto& [name, was] : before.events) {
         const MemoryEventSound& now = registry.events.at(name);
@@ -172,21 +202,22 @@ inline std::string checkSoundMuting(const std::wstring& fileText, std::string_vi
 
     // Muting again finds nothing left to back up and leaves the first backup as it was.
     const MemorySoundRegistry afterFirst = registry;
-    const std::vector<ProfileEntry> backup = profile.readSection(SOUND_BACKUP_SECTION);
-    muteSystemSounds(s, registry, profile);
+    const std::string backedUp = storage.file.bytes;
+    muteSystemSounds(s, registry, storage);
     for (const auto& [name, sound] : afterFirst.events)
         if (registry.events.at(name).path != sound.path) return "a second mute changed a sound";
-    if (profile.readSection(SOUND_BACKUP_SECTION) != backup) return "a second mute changed the backup";
+    if (storage.file.bytes != backedUp) return "a second mute changed the file";
 
-    restoreSystemSounds(s, registry, profile);
+    restoreSystemSounds(s, registry, storage);
     if (registry.schemeOpens && s.sysSoundsMuted) return "sysSoundsMuted stays set after a restore";
     for (const std::wstring& name : muted)
         if (registry.events.at(name).path != before.events.at(name).path) return "a muted sound did not come back";
-    if (!registry.schemeOpens && profile.text() != fileText)
+    if (std::string lost = lostSound(before, registry, storage); !lost.empty()) return "restore: " + lost;
+    if (!registry.schemeOpens && storage.file.bytes != fileBytes)
         return "the file changed although the scheme could not be opened";
     if (registry.schemeOpens && !world.fileReadOnly) {
-        for (const ProfileEntry& left : profile.readSection(SOUND_BACKUP_SECTION)) {
-            const auto event = registry.events.find(left.first);
+        for (const IniEntry& left : iniEntriesOfEverySection(parseIni(storage.text()), SOUND_BACKUP_SECTION)) {
+            const auto event = registry.events.find(left.name);
             if (event == registry.events.end() || !event->second.refusesWrites)
                 return "the backup kept an entry that was restored or has no event";
         }
@@ -196,10 +227,10 @@ inline std::string checkSoundMuting(const std::wstring& fileText, std::string_vi
 
 // The whole input is the file; its last bytes also describe the sound scheme.
 inline std::string checkSettingsFile(std::string_view bytes) {
-    const std::wstring text = MemoryProfile(std::string(bytes)).text();
-    if (std::string breach = checkSettingsRoundTrip(text); !breach.empty()) return breach;
+    const IniDocument file = parseIni(decodeIniBytes(bytes));
+    if (std::string breach = checkSettingsRoundTrip(file); !breach.empty()) return breach;
     const std::size_t worldSize = bytes.size() < SOUND_WORLD_BYTES ? bytes.size() : SOUND_WORLD_BYTES;
-    return checkSoundMuting(text, bytes.substr(bytes.size() - worldSize));
+    return checkSoundMuting(file, bytes.substr(bytes.size() - worldSize));
 }
 
 }  // namespace fuzz

@@ -36,8 +36,9 @@ struct AppSettings {
 
     // Runtime only, never written as a setting: the sound scheme is blanked by this run.
     bool sysSoundsMuted = false;
-    // Full path of settings.ini; the bare name until the path is resolved.
-    std::wstring settingsPath = L"settings.ini";
+    // Full path of settings.ini; empty until the path is resolved, and when it can't be:
+    // no file is read or written then.
+    std::wstring settingsPath;
 };
 
 constexpr double MIN_SCALE = 0.5;

@@ -13,31 +13,31 @@ const std::wstring COLOR = L"color";
 constexpr std::size_t READ_STRING_LIMIT = 63;
 
 // The platform's integer read: the default for a missing or empty value, else its number.
-int readInt(Profile& profile, const std::wstring& section, const std::wstring& key, int fallback) {
-    const std::optional<std::wstring> text = profile.readString(section, key);
+int readInt(const IniDocument& doc, const std::wstring& section, const std::wstring& key, int fallback) {
+    const std::optional<std::wstring> text = iniValue(doc, section, key);
     if (!text || text->empty()) return fallback;
     return parseDecimal(*text);
 }
 
-bool readBool(Profile& profile, const std::wstring& key, bool fallback) {
-    return readInt(profile, MAIN, key, fallback ? 1 : 0) != 0;
+bool readBool(const IniDocument& doc, const std::wstring& key, bool fallback) {
+    return readInt(doc, MAIN, key, fallback ? 1 : 0) != 0;
 }
 
 // The value cut as the fixed read buffer cuts it; empty when the key is missing.
-std::wstring readLimitedString(Profile& profile, const std::wstring& section, const std::wstring& key) {
-    std::wstring text = profile.readString(section, key).value_or(L"");
+std::wstring readLimitedString(const IniDocument& doc, const std::wstring& section, const std::wstring& key) {
+    std::wstring text = iniValue(doc, section, key).value_or(L"");
     if (text.size() > READ_STRING_LIMIT) text.resize(READ_STRING_LIMIT);
     return text;
 }
 
-void readScale(AppSettings& s, Profile& profile) {
-    const std::wstring text = readLimitedString(profile, MAIN, L"scale");
+void readScale(AppSettings& s, const IniDocument& doc) {
+    const std::wstring text = readLimitedString(doc, MAIN, L"scale");
     if (!text.empty()) s.scale = parseDecimal(text) / 1000.0;
     s.scale = clampScale(s.scale);
 }
 
-void readColor(Profile& profile, const std::wstring& key, Color& color) {
-    const std::wstring text = readLimitedString(profile, COLOR, key);
+void readColor(const IniDocument& doc, const std::wstring& key, Color& color) {
+    const std::wstring text = readLimitedString(doc, COLOR, key);
     if (!text.empty()) color = colorFromHexText(text);
 }
 
@@ -53,51 +53,79 @@ constexpr ColorKey COLOR_KEYS[] = {
     {L"shadow", &KeyColors::shadowColor},
 };
 
-void writeInt(Profile& profile, const std::wstring& key, int value) {
-    profile.writeString(MAIN, key, std::to_wstring(value));
-}
+void writeInt(IniDocument& doc, const std::wstring& key, int value) { setIniValue(doc, MAIN, key, std::to_wstring(value)); }
 
 }  // namespace
 
 std::wstring resolveSettingsPath(std::wstring_view exePath) {
     const std::size_t separator = exePath.find_last_of(L"\\/");
-    const std::wstring_view folder = separator == std::wstring_view::npos ? std::wstring_view{} : exePath.substr(0, separator + 1);
-    return std::wstring(folder) + L"settings.ini";
+    if (separator == std::wstring_view::npos) return {};
+    return std::wstring(exePath.substr(0, separator + 1)) + L"settings.ini";
 }
 
-void loadSettings(AppSettings& s, Profile& profile) {
-    s.style = readInt(profile, MAIN, L"style", s.style);
-    s.alpha = static_cast<unsigned char>(readInt(profile, MAIN, L"alpha", s.alpha) & 0xFF);
-    s.topmost = readBool(profile, L"topmost", s.topmost);
-    s.clickthru = readBool(profile, L"clickthru", s.clickthru);
-    s.shadow = readBool(profile, L"shadow", s.shadow);
-    s.aa = readBool(profile, L"aa", s.aa);
-    s.rendermode = readInt(profile, MAIN, L"rendermode", s.rendermode);
-    s.soundOn = readBool(profile, L"soundOn", s.soundOn);
-    s.soundSel = readInt(profile, MAIN, L"soundSel", s.soundSel);
+void readSettings(AppSettings& s, const IniDocument& doc) {
+    s.style = readInt(doc, MAIN, L"style", s.style);
+    s.alpha = static_cast<unsigned char>(readInt(doc, MAIN, L"alpha", s.alpha) & 0xFF);
+    s.topmost = readBool(doc, L"topmost", s.topmost);
+    s.clickthru = readBool(doc, L"clickthru", s.clickthru);
+    s.shadow = readBool(doc, L"shadow", s.shadow);
+    s.aa = readBool(doc, L"aa", s.aa);
+    s.rendermode = readInt(doc, MAIN, L"rendermode", s.rendermode);
+    s.soundOn = readBool(doc, L"soundOn", s.soundOn);
+    s.soundSel = readInt(doc, MAIN, L"soundSel", s.soundSel);
     // Muting is off unless the file turns it on, whatever the record held.
-    s.autoMuteSys = readBool(profile, L"autoMuteSys", false);
-    readScale(s, profile);
-    for (const ColorKey& c : COLOR_KEYS) readColor(profile, c.key, s.colors.*c.field);
+    s.autoMuteSys = readBool(doc, L"autoMuteSys", false);
+    readScale(s, doc);
+    for (const ColorKey& c : COLOR_KEYS) readColor(doc, c.key, s.colors.*c.field);
 }
 
-void saveSettings(const AppSettings& s, Profile& profile, WindowPosition position) {
-    writeInt(profile, L"style", s.style);
-    writeInt(profile, L"alpha", s.alpha);
-    writeInt(profile, L"topmost", s.topmost);
-    writeInt(profile, L"clickthru", s.clickthru);
-    writeInt(profile, L"shadow", s.shadow);
-    writeInt(profile, L"aa", s.aa);
-    writeInt(profile, L"rendermode", s.rendermode);
-    writeInt(profile, L"soundOn", s.soundOn);
-    writeInt(profile, L"soundSel", s.soundSel);
-    writeInt(profile, L"autoMuteSys", s.autoMuteSys);
-    profile.writeString(MAIN, L"scale", scaleToText(s.scale));
-    writeInt(profile, L"left", position.left);
-    writeInt(profile, L"top", position.top);
-    for (const ColorKey& c : COLOR_KEYS) profile.writeString(COLOR, c.key, colorToHexText(s.colors.*c.field));
+void writeSettings(const AppSettings& s, IniDocument& doc, WindowPosition position) {
+    writeInt(doc, L"style", s.style);
+    writeInt(doc, L"alpha", s.alpha);
+    writeInt(doc, L"topmost", s.topmost);
+    writeInt(doc, L"clickthru", s.clickthru);
+    writeInt(doc, L"shadow", s.shadow);
+    writeInt(doc, L"aa", s.aa);
+    writeInt(doc, L"rendermode", s.rendermode);
+    writeInt(doc, L"soundOn", s.soundOn);
+    writeInt(doc, L"soundSel", s.soundSel);
+    writeInt(doc, L"autoMuteSys", s.autoMuteSys);
+    setIniValue(doc, MAIN, L"scale", scaleToText(s.scale));
+    writeInt(doc, L"left", position.left);
+    writeInt(doc, L"top", position.top);
+    for (const ColorKey& c : COLOR_KEYS) setIniValue(doc, COLOR, c.key, colorToHexText(s.colors.*c.field));
 }
 
-WindowPosition readSavedPosition(Profile& profile) {
-    return {readInt(profile, MAIN, L"left", POSITION_DEFAULT), readInt(profile, MAIN, L"top", POSITION_DEFAULT)};
+WindowPosition readSavedPosition(const IniDocument& doc) {
+    return {readInt(doc, MAIN, L"left", POSITION_DEFAULT), readInt(doc, MAIN, L"top", POSITION_DEFAULT)};
+}
+
+namespace {
+
+// A read goes ahead when the lock isn't free in time: the file is only ever replaced whole,
+// so it still finds one whole file.
+std::optional<IniDocument> readForLoad(SettingsStorage& storage) {
+    SettingsLock lock(storage);
+    return readSettingsDocument(storage);
+}
+
+}  // namespace
+
+void loadSettings(AppSettings& s, SettingsStorage& storage) {
+    if (const std::optional<IniDocument> doc = readForLoad(storage)) readSettings(s, *doc);
+}
+
+WindowPosition readSavedPosition(SettingsStorage& storage) {
+    const std::optional<IniDocument> doc = readForLoad(storage);
+    return doc ? readSavedPosition(*doc) : WindowPosition{};
+}
+
+bool saveSettings(const AppSettings& s, SettingsStorage& storage, WindowPosition position) {
+    SettingsLock lock(storage);
+    if (!lock.held()) return false;
+    const std::optional<IniDocument> asRead = readSettingsDocument(storage);
+    if (!asRead) return false;
+    IniDocument edited = *asRead;
+    writeSettings(s, edited, position);
+    return writeSettingsDocument(storage, *asRead, edited);
 }

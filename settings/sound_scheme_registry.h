@@ -6,10 +6,14 @@
 #include <optional>
 #include <string>
 
+enum class SoundReadResult { Read, EventMissing, Failed };
+
 struct EventSound {
-    std::wstring path;
-    // Only a plain string (REG_SZ) is a path the muting may back up and blank.
-    bool isPlainString = false;
+    SoundReadResult result = SoundReadResult::Failed;
+    // The text of a plain string (REG_SZ) value read whole: the only kind of value the muting
+    // backs up and blanks. None for any other value: another type, no value, or one longer
+    // than the read allows.
+    std::optional<std::wstring> plainPath;
 };
 
 enum class SoundWriteResult { Written, EventMissing, Failed };
@@ -22,8 +26,9 @@ public:
     virtual void closeScheme() = 0;
     // The name of the event subkey at `index`; none past the last one.
     virtual std::optional<std::wstring> eventNameAt(std::uint32_t index) = 0;
-    // The event's sound; none when its key can't be opened or the value can't be read whole.
-    virtual std::optional<EventSound> readEventSound(const std::wstring& event) = 0;
+    // The event's sound. EventMissing when the event or its ".Current" key is gone; Failed
+    // when it could not be looked at now.
+    virtual EventSound readEventSound(const std::wstring& event) = 0;
     // Stores `path` as the event's sound, always as a plain string.
     virtual SoundWriteResult writeEventSound(const std::wstring& event, const std::wstring& path) = 0;
     // Tells every top-level window that the sound settings changed.

@@ -16,6 +16,8 @@ constexpr UINT BROADCAST_TIMEOUT_MS = 200;
 
 std::wstring currentSoundKey(const std::wstring& event) { return event + L"\\.Current"; }
 
+bool isMissing(LSTATUS status) { return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND; }
+
 }  // namespace
 
 bool Win32SoundSchemeRegistry::openScheme() {
@@ -40,10 +42,12 @@ std::optional<std::wstring> Win32SoundSchemeRegistry::eventNameAt(std::uint32_t 
     return std::wstring(name, length);
 }
 
-std::optional<EventSound> Win32SoundSchemeRegistry::readEventSound(const std::wstring& event) {
-    if (!scheme) return std::nullopt;
+EventSound Win32SoundSchemeRegistry::readEventSound(const std::wstring& event) {
+    if (!scheme) return {};
     HKEY key = nullptr;
-    if (RegOpenKeyExW(scheme, currentSoundKey(event).c_str(), 0, READ_WRITE, &key) != ERROR_SUCCESS) return std::nullopt;
+    const LSTATUS opened = RegOpenKeyExW(scheme, currentSoundKey(event).c_str(), 0, READ_WRITE, &key);
+    if (isMissing(opened)) return {SoundReadResult::EventMissing, std::nullopt};
+    if (opened != ERROR_SUCCESS) return {};
     // One character more than the read may fill, left zero: a value that fills the read
     // without a terminator of its own still ends there.
     std::vector<wchar_t> buffer(SOUND_VALUE_CHARS + 1, L'\0');
@@ -52,15 +56,18 @@ std::optional<EventSound> Win32SoundSchemeRegistry::readEventSound(const std::ws
     const LSTATUS status =
         RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes);
     RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return std::nullopt;
-    return EventSound{std::wstring(buffer.data()), type == REG_SZ};
+    // No value, or one too long for the read: there is a sound, but not one to back up.
+    if (status == ERROR_FILE_NOT_FOUND || status == ERROR_MORE_DATA) return {SoundReadResult::Read, std::nullopt};
+    if (status != ERROR_SUCCESS) return {};
+    if (type != REG_SZ) return {SoundReadResult::Read, std::nullopt};
+    return {SoundReadResult::Read, std::wstring(buffer.data())};
 }
 
 SoundWriteResult Win32SoundSchemeRegistry::writeEventSound(const std::wstring& event, const std::wstring& path) {
     if (!scheme) return SoundWriteResult::Failed;
     HKEY key = nullptr;
     const LSTATUS opened = RegOpenKeyExW(scheme, currentSoundKey(event).c_str(), 0, READ_WRITE, &key);
-    if (opened == ERROR_FILE_NOT_FOUND || opened == ERROR_PATH_NOT_FOUND) return SoundWriteResult::EventMissing;
+    if (isMissing(opened)) return SoundWriteResult::EventMissing;
     if (opened != ERROR_SUCCESS) return SoundWriteResult::Failed;
     const auto bytes = static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t));
     const LSTATUS set = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()), bytes);

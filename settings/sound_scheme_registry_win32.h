@@ -14,7 +14,7 @@ public:
     bool openScheme() override;
     void closeScheme() override;
     std::optional<std::wstring> eventNameAt(std::uint32_t index) override;
-    std::optional<EventSound> readEventSound(const std::wstring& event) override;
+    EventSound readEventSound(const std::wstring& event) override;
     SoundWriteResult writeEventSound(const std::wstring& event, const std::wstring& path) override;
     void broadcastSoundChange() override;
 

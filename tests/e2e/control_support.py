@@ -95,6 +95,12 @@ def seed_sound_scheme(sounds):
     return before
 
 
+def set_sound(event, kind, path):
+    """Sets one event's sound as a user does in the sound settings, keeping the others."""
+    value = _reg_string(path) if kind == REG_SZ else _reg_hex(kind, path)
+    import_registry([f"[{SCHEME_KEY}\\{event}\\.Current]", f"@={value}"])
+
+
 def put_back_sound_scheme(before):
     """Puts back each event's sound as seed_sound_scheme found it; a prefix without a scheme
     gets none again. Other values and subkeys the events may have had are not kept."""
@@ -182,13 +188,13 @@ def start_below_tray(session):
 
 
 def settings_when(session, what, predicate):
-    """The parsed settings.ini once predicate accepts it. The program rewrites the whole file
-    for every key it writes, so a read may catch it incomplete."""
+    """The parsed settings.ini once predicate accepts it: the program saves a moment after the
+    command that changed a setting."""
     def probe():
         try:
             sections = session.read_settings()
         except (OSError, UnicodeDecodeError):
-            return None  # not there yet, or caught in the middle of a rewrite
+            return None  # not there yet
         return sections if predicate(sections) else None
 
     return wait_until(what, probe, MENU_TIMEOUT, interval=0.2)

@@ -10,7 +10,8 @@ import subprocess
 
 import control_support as control
 from control_support import REG_SZ
-from harness import HarnessError, run, screen_size, wait_until, win_build_dir
+from harness import (MAIN_TITLE, HarnessError, run, screen_size, wait_until, wait_window_gone,
+                     win_build_dir)
 
 HOLD_TIMEOUT = 20
 
@@ -82,6 +83,21 @@ def end_process(process):
     if process.running():
         os.kill(process.pid, signal.SIGKILL)
         process.popen.wait(timeout=HOLD_TIMEOUT)
+
+
+def kill(tavrin):
+    """SIGKILL, as a crash or a forced end does: nothing of the program runs any more."""
+    require_alive(tavrin, "before it was killed")
+    end_process(tavrin)
+    wait_window_gone(MAIN_TITLE)
+
+
+def exit_from_menu(expect, tavrin, xid, what):
+    """Chooses Exit from the tray menu and expects the program to end with code 0."""
+    require_alive(tavrin, f"before {what}")
+    control.choose_exit(xid)
+    expect.equal(f"exit code of {what}", tavrin.wait_exit(), 0)
+    wait_window_gone(MAIN_TITLE)
 
 
 def require_alive(process, what):
@@ -158,6 +174,14 @@ def settings_problems(sections):
     if keys != control.ALL_KEYS:
         return f"keys {keys}, expected {control.ALL_KEYS}"
     return None
+
+
+def set_auto_mute(session, on):
+    """Turns muting on or off in settings.ini by hand, keeping everything else."""
+    sections = [(name, [(key, ("1" if on else "0") if (name, key) == ("main", "autoMuteSys") else value)
+                        for key, value in entries])
+                for name, entries in session.read_settings()]
+    session.write_settings(sections, utf16=True)
 
 
 # ---------------------------------------------------------------------------- the menu

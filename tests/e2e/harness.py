@@ -35,6 +35,14 @@ WINE_ENV_DEFAULTS = {
 }
 
 
+def time_limit(seconds):
+    """Gives one long test a time limit of its own instead of the runner's: @time_limit(400)."""
+    def mark(test):
+        test.time_limit = seconds
+        return test
+    return mark
+
+
 class HarnessError(AssertionError):
     """A step of the harness itself could not be carried out."""
 

@@ -44,7 +44,7 @@ def test_menu_sets_opacity_design_and_scale_hot_key_toggles_and_exit_saves_every
     expect.equal("geometry after showing again", window_geometry(xid), (left, top, 932, 316))
 
     control.choose(xid, OPACITY_MENU, OPACITY_40)
-    # The program rewrites the file key by key: wait for the whole of it.
+    # The save follows the command: wait for it.
     control.settings_when(s, "all 20 keys and alpha 102 in settings.ini",
                           lambda sec: control.key_names(sec) == control.ALL_KEYS
                           and control.section_dict(sec, "main").get("alpha") == "102")

@@ -1,12 +1,13 @@
 """Tavrin against what goes wrong around it: a settings file it can't write or that is a
-folder, a huge sound backup, being killed while the sounds are muted, and a second copy
-running beside the first. It must keep running until told to stop, end with code 0, and
+folder, a folder whose path is beyond MAX_PATH, a huge sound backup, being killed while the
+sounds are muted, and a second copy running beside the first. It must keep running until told to stop, end with code 0, and
 give the user's sound scheme back exactly."""
 import os
 import shutil
 
 import control_support as control
 import faults_support as faults
+import harness
 from control_support import OPACITY_40, OPACITY_MENU, SOUND_AUTOMUTE, SOUND_MENU
 from harness import (MAIN_TITLE, Expectations, find_windows, focus_window, wait_until,
                      wait_window_gone, window_geometry, window_opacity)
@@ -21,13 +22,6 @@ BELOW_TRAY = [("left", str(control.START_POSITION[0])), ("top", str(control.STAR
 DEFAULT_SIZE = (932, 316)
 OPACITY_80 = 0xCCCCCCCC
 OPACITY_40_PROPERTY = 0x66666666
-
-
-def exit_from_menu(expect, tavrin, xid, what):
-    faults.require_alive(tavrin, f"before {what}")
-    control.choose_exit(xid)
-    expect.equal(f"exit code of {what}", tavrin.wait_exit(), 0)
-    wait_window_gone(MAIN_TITLE)
 
 
 def wait_opacity(xid, value):
@@ -53,7 +47,7 @@ def test_a_read_only_settings_file_stays_as_it_was_and_no_sound_is_blanked(s):
         # A change the file can't keep still takes effect.
         control.choose(xid, OPACITY_MENU, OPACITY_40)
         wait_opacity(xid, OPACITY_40_PROPERTY)
-        exit_from_menu(expect, tavrin, xid, "the run on a read-only file")
+        faults.exit_from_menu(expect, tavrin, xid, "the run on a read-only file")
         with open(s.settings_path, "rb") as f:
             expect.true("settings.ini unchanged after Exit", f.read() == before)
         expect.equal("scheme after Exit", control.sound_scheme(), ORIGINAL)
@@ -65,7 +59,7 @@ def test_a_read_only_settings_file_stays_as_it_was_and_no_sound_is_blanked(s):
     tavrin, xid = s.start_tavrin()
     expect.equal("scheme muted by a run that can write", control.sound_scheme(), MUTED)
     expect.equal("opacity the read-only run did not keep", window_opacity(xid), 0x99999999)
-    exit_from_menu(expect, tavrin, xid, "the run on a writable file")
+    faults.exit_from_menu(expect, tavrin, xid, "the run on a writable file")
     expect.equal("scheme after the writable run", control.sound_scheme(), ORIGINAL)
     expect.check()
 
@@ -115,26 +109,12 @@ def test_exit_restores_every_one_of_500_muted_sounds(s):
     expect.equal("backed-up events", len(backup), 500)
     expect.true("every backup entry is its event's path",
                 backup == {event: path for event, _, path in sounds})
-    exit_from_menu(expect, tavrin, xid, "the muted run")
+    faults.exit_from_menu(expect, tavrin, xid, "the muted run")
     expect.equal("scheme after Exit", faults.scheme_difference(control.sound_scheme(), original), None)
     sections = s.read_settings()
     expect.equal("backup after Exit", faults.backup_of(sections), None)
     expect.equal("settings.ini after Exit", faults.settings_problems(sections), None)
     expect.check()
-
-
-def kill(tavrin):
-    faults.require_alive(tavrin, "before it was killed")
-    faults.end_process(tavrin)
-    wait_window_gone(MAIN_TITLE)
-
-
-def set_auto_mute(session, on):
-    """Turns muting on or off in settings.ini by hand, keeping everything else."""
-    sections = [(name, [(key, ("1" if on else "0") if (name, key) == ("main", "autoMuteSys") else value)
-                        for key, value in entries])
-                for name, entries in session.read_settings()]
-    session.write_settings(sections, utf16=True)
 
 
 @faults.with_seeded_scheme(SOUNDS)
@@ -148,12 +128,12 @@ def test_after_kills_while_muted_exit_brings_the_sounds_back_with_muting_on_or_o
     for run in ("first", "second"):
         tavrin, _ = s.start_tavrin()
         expect.equal(f"scheme while the {run} run is muted", faults.wait_scheme(MUTED), MUTED)
-        kill(tavrin)
+        faults.kill(tavrin)
         expect.equal(f"backup after the {run} kill", faults.backup_of(s.read_settings()), BACKUP)
     expect.equal("scheme after the kills", control.sound_scheme(), MUTED)
 
     tavrin, xid = s.start_tavrin()
-    exit_from_menu(expect, tavrin, xid, "the run with muting on")
+    faults.exit_from_menu(expect, tavrin, xid, "the run with muting on")
     expect.equal("scheme after Exit with muting on", control.sound_scheme(), ORIGINAL)
     expect.equal("backup after Exit with muting on", faults.backup_of(s.read_settings()), None)
     expect.check()
@@ -162,11 +142,11 @@ def test_after_kills_while_muted_exit_brings_the_sounds_back_with_muting_on_or_o
     # while it runs, and Exit restores.
     tavrin, _ = s.start_tavrin()
     expect.equal("scheme while muted again", faults.wait_scheme(MUTED), MUTED)
-    kill(tavrin)
-    set_auto_mute(s, False)
+    faults.kill(tavrin)
+    faults.set_auto_mute(s, False)
     tavrin, xid = s.start_tavrin()
     expect.equal("scheme while running with muting off", control.sound_scheme(), MUTED)
-    exit_from_menu(expect, tavrin, xid, "the run with muting off")
+    faults.exit_from_menu(expect, tavrin, xid, "the run with muting off")
     expect.equal("scheme after Exit with muting off", control.sound_scheme(), ORIGINAL)
     sections = s.read_settings()
     expect.equal("backup after Exit with muting off", faults.backup_of(sections), None)
@@ -207,4 +187,30 @@ def test_a_second_copy_runs_without_the_hot_key_and_both_end_cleanly(s):
     sections = s.read_settings()
     expect.equal("settings.ini after both closed", faults.settings_problems(sections), None)
     expect.equal("scheme after both closed", control.sound_scheme(), ORIGINAL)
+    expect.check()
+
+
+@faults.with_seeded_scheme(SOUNDS)
+def test_a_folder_whose_path_is_beyond_max_path_keeps_the_settings_and_the_backup_in_it(s):
+    deep = os.path.join(s.app_dir, *["d" * 60] * 5)
+    os.makedirs(deep)
+    shutil.copy(s.tavrin_exe, deep)
+    settings_path = os.path.join(deep, "settings.ini")
+    harness.write_ini(settings_path, [("main", [("autoMuteSys", "1")] + BELOW_TRAY)], utf16=True)
+    expect = Expectations()
+    expect.true("the folder's path is beyond MAX_PATH", len(faults.windows_path(deep)) > 260)
+    faults.start_target(s)
+    # Started from a shorter folder: Wine can't start a program in a folder that long.
+    tavrin = s.start("tavrin", os.path.join(deep, "tavrin.exe"))
+    xid = harness.wait_for_window(MAIN_TITLE)
+    expect.equal("scheme while muted", faults.wait_scheme(MUTED), MUTED)
+    expect.equal("backup in the long folder", faults.backup_of(harness.read_ini(settings_path)), BACKUP)
+    faults.exit_from_menu(expect, tavrin, xid, "the run in the long folder")
+    expect.equal("scheme after Exit", control.sound_scheme(), ORIGINAL)
+    sections = harness.read_ini(settings_path)
+    expect.equal("backup after Exit", faults.backup_of(sections), None)
+    expect.equal("settings.ini after Exit", faults.settings_problems(sections), None)
+    written = sorted(os.path.relpath(os.path.join(root, name), s.app_dir)
+                     for root, _, names in os.walk(s.app_dir) for name in names)
+    expect.equal("files written", [os.path.basename(f) for f in written], ["settings.ini", "tavrin.exe"])
     expect.check()

@@ -2,6 +2,7 @@
 // A sound scheme held in memory, with switches for the failures the muting must survive.
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@ struct MemoryEventSound {
     std::uint32_t type = TYPE_SZ;
     bool hasCurrentKey = true;
     bool tooLargeToRead = false;
+    bool refusesReads = false;
     bool refusesWrites = false;
     friend bool operator==(const MemoryEventSound&, const MemoryEventSound&) = default;
 };
@@ -38,6 +40,10 @@ public:
     int broadcasts = 0;
     int writes = 0;
     bool schemeOpen = false;
+    // Run before every write and during every broadcast: a test's way of ending the program
+    // there, or of watching it.
+    std::function<void()> beforeWrite;
+    std::function<void()> duringBroadcast;
 
     void add(const std::wstring& name, const std::wstring& path, std::uint32_t type = TYPE_SZ) {
         order.push_back(name);
@@ -51,13 +57,16 @@ public:
         if (!schemeOpen || index >= order.size()) return std::nullopt;
         return order[index];
     }
-    std::optional<EventSound> readEventSound(const std::wstring& event) override {
+    EventSound readEventSound(const std::wstring& event) override {
         const auto it = events.find(event);
-        if (!schemeOpen || it == events.end() || !it->second.hasCurrentKey || it->second.tooLargeToRead)
-            return std::nullopt;
-        return EventSound{it->second.path, it->second.type == TYPE_SZ};
+        if (!schemeOpen) return {};
+        if (it == events.end() || !it->second.hasCurrentKey) return {SoundReadResult::EventMissing, std::nullopt};
+        if (it->second.refusesReads) return {};
+        if (it->second.tooLargeToRead || it->second.type != TYPE_SZ) return {SoundReadResult::Read, std::nullopt};
+        return {SoundReadResult::Read, it->second.path};
     }
     SoundWriteResult writeEventSound(const std::wstring& event, const std::wstring& path) override {
+        if (beforeWrite) beforeWrite();
         const auto it = events.find(event);
         if (!schemeOpen) return SoundWriteResult::Failed;
         if (it == events.end() || !it->second.hasCurrentKey) return SoundWriteResult::EventMissing;
@@ -67,5 +76,8 @@ public:
         it->second.type = TYPE_SZ;
         return SoundWriteResult::Written;
     }
-    void broadcastSoundChange() override { ++broadcasts; }
+    void broadcastSoundChange() override {
+        ++broadcasts;
+        if (duringBroadcast) duringBroadcast();
+    }
 };

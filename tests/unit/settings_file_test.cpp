@@ -4,15 +4,21 @@
 
 #include <random>
 
-#include "settings/memory_profile.h"
+#include "settings/ini_encoding.h"
+#include "settings/memory_settings_storage.h"
 
 namespace {
 
 AppSettings loaded(const std::wstring& text) {
-    MemoryProfile profile(text);
     AppSettings s;
-    loadSettings(s, profile);
+    readSettings(s, parseIni(text));
     return s;
+}
+
+std::wstring saved(const AppSettings& s, const std::wstring& text, WindowPosition position) {
+    IniDocument doc = parseIni(text);
+    writeSettings(s, doc, position);
+    return formatIni(doc);
 }
 
 double loadedScale(const std::wstring& value) { return loaded(L"[main]\nscale=" + value + L"\n").scale; }
@@ -30,8 +36,11 @@ TEST(SettingsPath, IsBesideTheExecutable) {
     EXPECT_EQ(resolveSettingsPath(L"C:\\Program Files\\Tavrin\\tavrin.exe"), L"C:\\Program Files\\Tavrin\\settings.ini");
     EXPECT_EQ(resolveSettingsPath(L"Z:/tmp/x/tavrin.exe"), L"Z:/tmp/x/settings.ini");
     EXPECT_EQ(resolveSettingsPath(L"C:\\a/b\\tavrin.exe"), L"C:\\a/b\\settings.ini");
-    EXPECT_EQ(resolveSettingsPath(L"tavrin.exe"), L"settings.ini");
-    EXPECT_EQ(resolveSettingsPath(L""), L"settings.ini");
+    EXPECT_EQ(resolveSettingsPath(L"\\\\?\\C:\\long\\tavrin.exe"), L"\\\\?\\C:\\long\\settings.ini");
+    // A path without its folder (one that could not be learnt) names no file at all, rather
+    // than one in whatever the current folder happens to be.
+    EXPECT_EQ(resolveSettingsPath(L"tavrin.exe"), L"");
+    EXPECT_EQ(resolveSettingsPath(L""), L"");
 }
 
 TEST(LoadSettings, KeepsWhatTheRecordHeldForMissingKeysButNeverMuting) {
@@ -40,8 +49,7 @@ TEST(LoadSettings, KeepsWhatTheRecordHeldForMissingKeysButNeverMuting) {
     s.scale = 2.0;
     s.colors.textN = 0x123456;
     s.autoMuteSys = true;
-    MemoryProfile profile(L"[main]\nalpha=153\n");
-    loadSettings(s, profile);
+    readSettings(s, parseIni(L"[main]\nalpha=153\n"));
     EXPECT_EQ(s.style, 2);
     EXPECT_EQ(s.scale, 2.0);
     EXPECT_EQ(s.colors.textN, 0x123456u);
@@ -92,29 +100,27 @@ TEST(LoadSettings, ColoursAreRedGreenBlueHex) {
     EXPECT_TRUE(s.shadow);
 }
 
-TEST(SaveSettings, WritesTheTwentyKeysInOrder) {
-    MemoryProfile profile;
-    AppSettings s;
-    saveSettings(s, profile, {-5, 120});
-    EXPECT_EQ(profile.text(),
+TEST(SaveSettings, ANewFileGetsTheTwentyKeysInOrder) {
+    EXPECT_EQ(saved(AppSettings{}, L"", {-5, 120}),
               L"[main]\r\nstyle=1\r\nalpha=204\r\ntopmost=1\r\nclickthru=1\r\nshadow=0\r\naa=0\r\nrendermode=0\r\n"
               L"soundOn=0\r\nsoundSel=1\r\nautoMuteSys=0\r\nscale=1000\r\nleft=-5\r\ntop=120\r\n"
               L"[color]\r\ntextN=1E1E1E\r\ntextA=FFFFFF\r\nfillN=E6E6E6\r\nfillA=3CA0FF\r\nlineN=505050\r\n"
               L"lineA=3CA0FF\r\nshadow=A0A0A0\r\n");
 }
 
-TEST(SaveSettings, RoundTripsEveryFieldAndKeepsTheBackupSection) {
-    MemoryProfile profile(L"[sysSndBackup]\r\nSystemAsterisk=C:\\a=b.wav\r\n[main]\r\nstyle=7\r\n");
-    AppSettings s = loaded(profile.text());
+TEST(SaveSettings, RoundTripsEveryFieldAndKeepsEverythingElseOfTheFile) {
+    const std::wstring file = L"; my notes\r\n[sysSndBackup]\r\nSystemAsterisk=C:\\a=b.wav\r\n\r\n[main]\r\n"
+                              L"style = 7\r\nmine=1\r\n[other]\r\nx=y\r\n";
+    AppSettings s = loaded(file);
     s.alpha = 102;
     s.topmost = false;
     s.soundSel = 3;
     s.scale = 1.05;
     s.shadow = true;
     s.colors.lineN = rgb(1, 2, 3);
-    saveSettings(s, profile, {POSITION_DEFAULT, 7});
+    const IniDocument doc = parseIni(saved(s, file, {POSITION_DEFAULT, 7}));
     AppSettings back;
-    loadSettings(back, profile);
+    readSettings(back, doc);
     EXPECT_EQ(back.style, 7);
     EXPECT_EQ(back.alpha, 102);
     EXPECT_FALSE(back.topmost);
@@ -122,15 +128,71 @@ TEST(SaveSettings, RoundTripsEveryFieldAndKeepsTheBackupSection) {
     EXPECT_DOUBLE_EQ(back.scale, 1.05);
     EXPECT_TRUE(back.shadow);
     EXPECT_EQ(back.colors, s.colors);
-    EXPECT_EQ(readSavedPosition(profile), (WindowPosition{POSITION_DEFAULT, 7}));
-    EXPECT_EQ(profile.readString(L"sysSndBackup", L"SystemAsterisk"), L"C:\\a=b.wav");
+    EXPECT_EQ(readSavedPosition(doc), (WindowPosition{POSITION_DEFAULT, 7}));
+    const std::wstring text = formatIni(doc);
+    EXPECT_TRUE(text.starts_with(L"; my notes\r\n[sysSndBackup]\r\nSystemAsterisk=C:\\a=b.wav\r\n\r\n[main]\r\n"
+                                 L"style = 7\r\nmine=1\r\nalpha=102\r\n"))
+        << std::string(text.begin(), text.end());
+    EXPECT_TRUE(text.ends_with(L"[other]\r\nx=y\r\n[color]\r\ntextN=1E1E1E\r\ntextA=FFFFFF\r\nfillN=E6E6E6\r\n"
+                               L"fillA=3CA0FF\r\nlineN=010203\r\nlineA=3CA0FF\r\nshadow=A0A0A0\r\n"));
 }
 
 TEST(SavedPosition, MissingOrEmptyKeysGiveTheDefaultPosition) {
-    MemoryProfile none;
-    EXPECT_EQ(readSavedPosition(none), (WindowPosition{POSITION_DEFAULT, POSITION_DEFAULT}));
-    MemoryProfile some(L"[main]\nleft=-1920\ntop=\n");
-    EXPECT_EQ(readSavedPosition(some), (WindowPosition{-1920, POSITION_DEFAULT}));
+    EXPECT_EQ(readSavedPosition(parseIni(L"")), (WindowPosition{POSITION_DEFAULT, POSITION_DEFAULT}));
+    EXPECT_EQ(readSavedPosition(parseIni(L"[main]\nleft=-1920\ntop=\n")), (WindowPosition{-1920, POSITION_DEFAULT}));
+}
+
+TEST(SettingsStorage, ASaveIsOneReplaceOfTheWholeFileInUtf16UnderTheLock) {
+    MemorySettingsStorage storage(std::string("[main]\r\nstyle=2\r\n; caf\xE9\r\n"));  // ANSI
+    AppSettings s;
+    loadSettings(s, storage);
+    EXPECT_EQ(s.style, 2);
+    s.scale = 2.0;
+    EXPECT_TRUE(saveSettings(s, storage, {1, 2}));
+    EXPECT_EQ(storage.replaces, 1);
+    EXPECT_FALSE(storage.locked);
+    EXPECT_EQ(storage.file.bytes.substr(0, 2), "\xFF\xFE");
+    const std::wstring text = storage.text();
+    EXPECT_TRUE(text.starts_with(L"[main]\r\nstyle=2\r\nalpha=204\r\n"));
+    EXPECT_NE(text.find(L"top=2\r\n; caf\u00E9\r\n[color]\r\n"), std::wstring::npos);
+    EXPECT_EQ(readSavedPosition(storage), (WindowPosition{1, 2}));
+    // Saving what the file already holds writes nothing.
+    EXPECT_TRUE(saveSettings(s, storage, {1, 2}));
+    EXPECT_EQ(storage.replaces, 1);
+}
+
+TEST(SettingsStorage, AFileThatCantBeReadOrWrittenOrLockedIsLeftAsItWas) {
+    AppSettings s;
+    s.style = 2;
+    MemorySettingsStorage unreadable;
+    unreadable.file = {StoredFileState::Unreadable, {}};
+    loadSettings(s, unreadable);
+    EXPECT_EQ(s.style, 2);
+    EXPECT_EQ(readSavedPosition(unreadable), WindowPosition{});
+    EXPECT_FALSE(saveSettings(s, unreadable, {}));
+    EXPECT_EQ(unreadable.replaces, 0);
+
+    MemorySettingsStorage readOnly(std::wstring(L"[main]\r\nstyle=1\r\n"));
+    readOnly.refusesReplace = true;
+    const std::string before = readOnly.file.bytes;
+    EXPECT_FALSE(saveSettings(s, readOnly, {}));
+    EXPECT_EQ(readOnly.file.bytes, before);
+
+    // Another copy keeps the lock: the save is skipped, a load still reads the whole file.
+    MemorySettingsStorage busy(std::wstring(L"[main]\r\nstyle=1\r\n"));
+    busy.lockTimesOut = true;
+    EXPECT_FALSE(saveSettings(s, busy, {}));
+    EXPECT_EQ(busy.replaces, 0);
+    loadSettings(s, busy);
+    EXPECT_EQ(s.style, 1);
+
+    // No file: a load keeps the defaults and writes nothing; the first save makes the file.
+    MemorySettingsStorage none;
+    AppSettings fresh;
+    loadSettings(fresh, none);
+    EXPECT_EQ(none.file.state, StoredFileState::Absent);
+    EXPECT_TRUE(saveSettings(fresh, none, {}));
+    EXPECT_EQ(none.file.state, StoredFileState::Present);
 }
 
 TEST(LoadSettings, GarbageFilesLoadWithinTheInvariants) {
@@ -146,9 +208,8 @@ TEST(LoadSettings, GarbageFilesLoadWithinTheInvariants) {
             for (int i = 0; i < length; ++i) bytes += static_cast<char>(random() % 256);
             bytes += "\n";
         }
-        MemoryProfile profile(bytes);
         AppSettings s;
-        loadSettings(s, profile);
+        readSettings(s, parseIni(decodeIniBytes(bytes)));
         expectWithinInvariants(s);
     }
 }

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "memory_sound_registry.h"
-#include "settings/memory_profile.h"
+#include "settings/ini_document.h"
+#include "settings/memory_settings_storage.h"
 
 namespace {
 
-using Entries = std::vector<ProfileEntry>;
+using Entries = std::vector<IniEntry>;
 
 MemorySoundRegistry typicalScheme() {
     MemorySoundRegistry r;
@@ -16,58 +19,165 @@ MemorySoundRegistry typicalScheme() {
     r.add(L"MailBeep", L"%SystemRoot%\\media\\ding.wav", TYPE_EXPAND_SZ);
     r.add(L"Odd", L"", TYPE_DWORD);
     r.add(L"Notification.Default", L"D:\\sounds\\a=b==c.wav");
+    r.add(L"SystemExit", L"C:\\\u30E6\u30FC\u30B6\u30FC\\\u30C1\u30E3\u30A4\u30E0\u266A.wav");
     return r;
+}
+
+MemorySettingsStorage fileOf(const std::wstring& text) { return MemorySettingsStorage(text); }
+
+Entries backupIn(const MemorySettingsStorage& storage) {
+    return iniEntriesOfEverySection(parseIni(storage.text()), SOUND_BACKUP_SECTION);
+}
+
+std::vector<std::wstring> sectionNames(const MemorySettingsStorage& storage) {
+    std::vector<std::wstring> names;
+    for (const IniLine& line : parseIni(storage.text()).lines)
+        if (line.kind == IniLineKind::Section) names.push_back(line.name);
+    return names;
+}
+
+// The events that are blank now although they had a sound, and whose sound the file does not
+// hold: a sound the user has lost.
+std::vector<std::wstring> lostSounds(const MemorySoundRegistry& original, const MemorySoundRegistry& now,
+                                     const MemorySettingsStorage& storage) {
+    const Entries backup = backupIn(storage);
+    std::vector<std::wstring> lost;
+    for (const auto& [event, was] : original.events) {
+        if (was.path.empty() || !now.events.at(event).path.empty()) continue;
+        const auto entry = std::find_if(backup.begin(), backup.end(), [&](const IniEntry& e) { return sameIniName(e.name, event); });
+        if (entry == backup.end() || entry->value != was.path) lost.push_back(event);
+    }
+    return lost;
+}
+
+// The typical scheme, muted into a settings file that had nothing else.
+struct MutedScheme {
+    const MemorySoundRegistry original = typicalScheme();
+    MemorySoundRegistry registry = original;
+    MemorySettingsStorage storage;
+    AppSettings s;
+    MutedScheme() { muteSystemSounds(s, registry, storage); }
+    void restore() { restoreSystemSounds(s, registry, storage); }
+};
+
+struct SimulatedKill {};
+
+// Ends the program at its step-th write, to the registry or to the file.
+void killAtWrite(MemorySoundRegistry& registry, MemorySettingsStorage& storage, int step) {
+    auto count = std::make_shared<int>(0);
+    auto write = [count, step] {
+        if ((*count)++ == step) throw SimulatedKill{};
+    };
+    registry.beforeWrite = write;
+    storage.beforeReplace = write;
+}
+
+// Every registry write happens while the storage's lock is held.
+void expectWritesUnderTheLock(MemorySoundRegistry& registry, const MemorySettingsStorage& storage, int& unlocked) {
+    registry.beforeWrite = [&storage, &unlocked] {
+        if (!storage.locked) ++unlocked;
+    };
 }
 
 }  // namespace
 
-TEST(MuteSystemSounds, BacksUpNonEmptyPlainStringsAndBlanksThem) {
-    MemorySoundRegistry r = typicalScheme();
+TEST(MuteSystemSounds, BacksUpNonEmptyPlainStringsInOneWriteAndBlanksThem) {
+    const MemorySoundRegistry original = typicalScheme();
+    MemorySoundRegistry r = original;
     r.add(L"Huge", L"x");
     r.events[L"Huge"].tooLargeToRead = true;
     r.add(L"NoCurrent", L"y");
     r.events[L"NoCurrent"].hasCurrentKey = false;
-    MemoryProfile profile;
+    MemorySettingsStorage storage = fileOf(L"; mine\r\n[main]\r\nstyle=2\r\n");
+    int unlocked = 0;
+    expectWritesUnderTheLock(r, storage, unlocked);
     AppSettings s;
-    muteSystemSounds(s, r, profile);
+    muteSystemSounds(s, r, storage);
 
-    EXPECT_EQ(profile.readSection(SOUND_BACKUP_SECTION),
-              (Entries{{L".Default", L"C:\\Windows\\media\\Windows Background.wav"},
-                       {L"Notification.Default", L"D:\\sounds\\a=b==c.wav"}}));
+    EXPECT_EQ(backupIn(storage), (Entries{{L".Default", L"C:\\Windows\\media\\Windows Background.wav"},
+                                          {L"Notification.Default", L"D:\\sounds\\a=b==c.wav"},
+                                          {L"SystemExit", original.events.at(L"SystemExit").path}}));
+    EXPECT_EQ(storage.replaces, 1);
+    EXPECT_TRUE(storage.text().starts_with(L"; mine\r\n[main]\r\nstyle=2\r\n[sysSndBackup]\r\n"));
     EXPECT_EQ(r.path(L".Default"), L"");
-    EXPECT_EQ(r.path(L"Notification.Default"), L"");
-    EXPECT_EQ(r.writes, 3);  // the already empty SystemAsterisk is blanked again
+    EXPECT_EQ(r.path(L"SystemExit"), L"");
+    EXPECT_EQ(r.writes, 4);  // the already empty SystemAsterisk is blanked again
     EXPECT_EQ(r.events[L"MailBeep"], (MemoryEventSound{L"%SystemRoot%\\media\\ding.wav", TYPE_EXPAND_SZ}));
     EXPECT_EQ(r.events[L"Odd"].type, TYPE_DWORD);
     EXPECT_EQ(r.path(L"Huge"), L"x");
     EXPECT_EQ(r.path(L"NoCurrent"), L"y");
+    EXPECT_EQ(unlocked, 0);
+    EXPECT_FALSE(storage.locked);
     EXPECT_EQ(r.broadcasts, 1);
     EXPECT_TRUE(s.sysSoundsMuted);
     EXPECT_FALSE(r.schemeOpen);
 }
 
-TEST(MuteSystemSounds, NothingHappensWhenTheSchemeCannotBeOpened) {
-    MemorySoundRegistry r = typicalScheme();
-    r.schemeOpens = false;
-    MemoryProfile profile;
-    AppSettings s;
-    muteSystemSounds(s, r, profile);
-    EXPECT_EQ(profile.text(), L"");
-    EXPECT_EQ(r.writes, 0);
-    EXPECT_EQ(r.broadcasts, 0);
-    EXPECT_FALSE(s.sysSoundsMuted);
+TEST(MuteSystemSounds, NothingHappensWithoutTheSchemeOrTheLock) {
+    for (bool lockTimesOut : {false, true}) {
+        MemorySoundRegistry r = typicalScheme();
+        r.schemeOpens = lockTimesOut;
+        MemorySettingsStorage storage;
+        storage.lockTimesOut = lockTimesOut;
+        AppSettings s;
+        muteSystemSounds(s, r, storage);
+        EXPECT_EQ(storage.file.state, StoredFileState::Absent);
+        EXPECT_EQ(r.writes, 0);
+        EXPECT_EQ(r.broadcasts, 0);
+        EXPECT_FALSE(s.sysSoundsMuted);
+    }
 }
 
-TEST(MuteSystemSounds, NeverBlanksASoundWhoseBackupWasNotWritten) {
-    MemorySoundRegistry r = typicalScheme();
-    MemoryProfile profile(L"[main]\nstyle=1\n");
-    profile.setReadOnly(true);
+TEST(MuteSystemSounds, NeverBlanksASoundWhoseBackupIsNotInTheFile) {
+    // A read-only file or a full disk refuses the write; a file that can't be read can't be
+    // written back without losing what it holds.
+    MemorySettingsStorage readOnly = fileOf(L"[main]\r\nstyle=1\r\n");
+    readOnly.refusesReplace = true;
+    MemorySettingsStorage unreadable;
+    unreadable.file = {StoredFileState::Unreadable, {}};
+    for (MemorySettingsStorage* storage : {&readOnly, &unreadable}) {
+        const MemorySoundRegistry original = typicalScheme();
+        MemorySoundRegistry r = original;
+        const std::string before = storage->file.bytes;
+        AppSettings s;
+        muteSystemSounds(s, r, *storage);
+        EXPECT_EQ(r.events, original.events);
+        EXPECT_EQ(lostSounds(original, r, *storage), std::vector<std::wstring>{});
+        EXPECT_EQ(r.writes, 1);  // only the empty one, which needs no backup
+        EXPECT_EQ(storage->file.bytes, before);
+        EXPECT_TRUE(s.sysSoundsMuted);
+    }
+}
+
+// The storage says the file was written, but the disk kept only the start of it.
+class TruncatingStorage : public MemorySettingsStorage {
+public:
+    bool replace(const std::string& bytes) override {
+        return MemorySettingsStorage::replace(bytes.substr(0, bytes.size() * 2 / 3 / 2 * 2));
+    }
+};
+
+TEST(MuteSystemSounds, BlanksOnlySoundsWhoseBackupReadsBackFromTheFile) {
+    MemorySoundRegistry original;
+    for (int i = 0; i < 30; ++i) original.add(L"Event" + std::to_wstring(i), L"C:\\sound" + std::to_wstring(i) + L".wav");
+    MemorySoundRegistry r = original;
+    TruncatingStorage storage;
     AppSettings s;
-    muteSystemSounds(s, r, profile);
-    EXPECT_EQ(r.path(L".Default"), L"C:\\Windows\\media\\Windows Background.wav");
-    EXPECT_EQ(r.path(L"Notification.Default"), L"D:\\sounds\\a=b==c.wav");
-    EXPECT_EQ(r.writes, 1);  // only the empty one, which needs no backup
-    EXPECT_EQ(profile.text(), L"[main]\nstyle=1\n");
+    muteSystemSounds(s, r, storage);
+    EXPECT_EQ(lostSounds(original, r, storage), std::vector<std::wstring>{});
+    EXPECT_EQ(r.path(L"Event0"), L"");
+    EXPECT_EQ(r.path(L"Event29"), original.path(L"Event29"));
+}
+
+TEST(MuteSystemSounds, BlanksASoundOnlyWhileItIsTheOneBackedUp) {
+    MemorySoundRegistry r = typicalScheme();
+    MemorySettingsStorage storage;
+    // The user picks another sound while the backup is being written.
+    storage.beforeReplace = [&r] { r.events[L".Default"].path = L"C:\\chosen meanwhile.wav"; };
+    AppSettings s;
+    muteSystemSounds(s, r, storage);
+    EXPECT_EQ(r.path(L".Default"), L"C:\\chosen meanwhile.wav");
+    EXPECT_EQ(r.path(L"SystemExit"), L"");
 }
 
 TEST(MuteSystemSounds, KeepsSoundsPlayingThatAnIniLineCannotCarryBack) {
@@ -77,109 +187,216 @@ TEST(MuteSystemSounds, KeepsSoundsPlayingThatAnIniLineCannotCarryBack) {
     r.add(L";Quiet", L"C:\\three.wav");
     r.add(L"Padded", L" C:\\four.wav ");
     r.add(L"Broken", L"C:\\five\r\n[main]\r\nscale=3000");
+    r.add(L"Marked", L"\uFEFFC:\\seven.wav");
     r.add(L"Fine", L"C:\\six.wav");
-    MemoryProfile profile;
+    MemorySettingsStorage storage;
     AppSettings s;
-    muteSystemSounds(s, r, profile);
-    EXPECT_EQ(profile.readSection(SOUND_BACKUP_SECTION), (Entries{{L"Fine", L"C:\\six.wav"}}));
-    EXPECT_EQ(profile.readString(L"main", L"scale"), std::nullopt);
-    EXPECT_EQ(r.path(L"a=b"), L"C:\\one.wav");
-    EXPECT_EQ(r.path(L"[Group]"), L"C:\\two.wav");
-    EXPECT_EQ(r.path(L";Quiet"), L"C:\\three.wav");
-    EXPECT_EQ(r.path(L"Padded"), L" C:\\four.wav ");
+    muteSystemSounds(s, r, storage);
+    EXPECT_EQ(backupIn(storage), (Entries{{L"Fine", L"C:\\six.wav"}}));
+    EXPECT_EQ(iniValue(parseIni(storage.text()), L"main", L"scale"), std::nullopt);
+    for (const wchar_t* kept : {L"a=b", L"[Group]", L";Quiet", L"Padded", L"Broken", L"Marked"})
+        EXPECT_NE(r.path(kept), L"") << std::wstring(kept).size();
     EXPECT_EQ(r.path(L"Fine"), L"");
+}
+
+TEST(MuteSystemSounds, BacksUpNonAsciiPathsIntoAFileThatWasAnsiOrUtf8) {
+    for (const std::string& bytes : {std::string("[main]\r\nstyle=2\r\n; d\xE9j\xE0\r\n"),
+                                     std::string("[main]\r\nstyle=2\r\n; d\xC3\xA9j\xC3\xA0\r\n")}) {
+        MemorySoundRegistry r = typicalScheme();
+        MemorySettingsStorage storage(bytes);
+        AppSettings s;
+        muteSystemSounds(s, r, storage);
+        EXPECT_EQ(r.path(L"SystemExit"), L"");
+        EXPECT_EQ(storage.file.bytes.substr(0, 2), "\xFF\xFE");
+        EXPECT_TRUE(storage.text().starts_with(L"[main]\r\nstyle=2\r\n; d\u00E9j\u00E0\r\n"));
+        restoreSystemSounds(s, r, storage);
+        EXPECT_EQ(r.events, typicalScheme().events);
+    }
 }
 
 TEST(RestoreSystemSounds, PutsBackExactlyWhatWasMutedAndDropsTheSection) {
     const MemorySoundRegistry original = typicalScheme();
     MemorySoundRegistry r = original;
-    MemoryProfile profile(L"[main]\nstyle=2\n");
+    MemorySettingsStorage storage = fileOf(L"[main]\r\nstyle=2\r\n\r\n; end\r\n");
+    int unlocked = 0;
+    expectWritesUnderTheLock(r, storage, unlocked);
     AppSettings s;
-    muteSystemSounds(s, r, profile);
-    restoreSystemSounds(s, r, profile);
+    muteSystemSounds(s, r, storage);
+    restoreSystemSounds(s, r, storage);
     EXPECT_EQ(r.events, original.events);
-    EXPECT_EQ(profile.text(), L"[main]\r\nstyle=2\r\n");
+    EXPECT_EQ(storage.text(), L"[main]\r\nstyle=2\r\n\r\n; end\r\n");
+    EXPECT_EQ(storage.replaces, 2);
+    EXPECT_EQ(unlocked, 0);
     EXPECT_FALSE(s.sysSoundsMuted);
     EXPECT_EQ(r.broadcasts, 2);
 }
 
-TEST(RestoreSystemSounds, WritesPlainStringsAndDropsEntriesOfVanishedEvents) {
+TEST(RestoreSystemSounds, KeepsASoundTheUserChoseSinceTheMute) {
+    MutedScheme muted;
+    MemorySoundRegistry& r = muted.registry;
+    r.events[L".Default"].path = L"C:\\new choice.wav";
+    r.events[L"SystemExit"] = MemoryEventSound{L"%Media%\\other.wav", TYPE_EXPAND_SZ};
+    muted.restore();
+    EXPECT_EQ(r.path(L".Default"), L"C:\\new choice.wav");
+    EXPECT_EQ(r.events[L"SystemExit"], (MemoryEventSound{L"%Media%\\other.wav", TYPE_EXPAND_SZ}));
+    EXPECT_EQ(r.path(L"Notification.Default"), muted.original.events.at(L"Notification.Default").path);
+    EXPECT_EQ(backupIn(muted.storage), Entries{});
+}
+
+TEST(RestoreSystemSounds, ReadsEverySectionOfADoubledBackupAndRemovesThemAll) {
     MemorySoundRegistry r;
-    r.add(L"MailBeep", L"", TYPE_EXPAND_SZ);
-    MemoryProfile profile(L"[sysSndBackup]\nGone=C:\\gone.wav\nmailbeep=C:\\x=y.wav\nnoequals\n=C:\\nameless.wav\n"
-                          L"a\\b=C:\\nested.wav\n");
+    for (const wchar_t* event : {L"MailBeep", L"Ding", L"Chord"}) r.add(event, L"");
+    MemorySettingsStorage storage = fileOf(L"[sysSndBackup]\r\nMailBeep=C:\\mail.wav\r\n\r\n[main]\r\nstyle=2\r\n"
+                                           L"[SYSSNDBACKUP]\r\nmailbeep=C:\\stale.wav\r\nDing=C:\\ding.wav\r\n"
+                                           L"[sysSndBackup]\r\n; nothing here\r\nChord=C:\\chord.wav\r\n[color]\r\n");
+    AppSettings s;
+    restoreSystemSounds(s, r, storage);
+    EXPECT_EQ(r.path(L"MailBeep"), L"C:\\mail.wav");
+    EXPECT_EQ(r.path(L"Ding"), L"C:\\ding.wav");
+    EXPECT_EQ(r.path(L"Chord"), L"C:\\chord.wav");
+    EXPECT_EQ(storage.text(), L"[main]\r\nstyle=2\r\n[color]\r\n");
+}
+
+TEST(RestoreSystemSounds, WritesPlainStringsAndDropsEntriesOfVanishedEventsAndOddNames) {
+    MemorySoundRegistry r;
+    r.add(L"MailBeep", L"");
+    r.add(L"a", L"");
+    MemorySettingsStorage storage = fileOf(L"[sysSndBackup]\nGone=C:\\gone.wav\nmailbeep=C:\\x=y.wav\nnoequals\n"
+                                           L"=C:\\nameless.wav\na\\b=C:\\nested.wav\n");
     AppSettings s;
     s.sysSoundsMuted = true;
-    restoreSystemSounds(s, r, profile);
+    restoreSystemSounds(s, r, storage);
     EXPECT_EQ(r.events[L"MailBeep"], (MemoryEventSound{L"C:\\x=y.wav", TYPE_SZ}));
+    EXPECT_EQ(r.path(L"a"), L"");
     EXPECT_EQ(r.writes, 1);
-    EXPECT_EQ(profile.readSection(SOUND_BACKUP_SECTION), Entries{});
-    EXPECT_EQ(profile.text(), L"");
+    EXPECT_EQ(storage.text(), L"");
     EXPECT_FALSE(s.sysSoundsMuted);
 }
 
-TEST(RestoreSystemSounds, WithoutABackupStillBroadcastsAndClearsTheFlag) {
+TEST(RestoreSystemSounds, WithoutABackupWritesNothingButStillBroadcastsAndClearsTheFlag) {
     MemorySoundRegistry r = typicalScheme();
     const auto before = r.events;
-    MemoryProfile profile(L"[main]\nstyle=1\n");
-    AppSettings s;
-    s.sysSoundsMuted = true;
-    restoreSystemSounds(s, r, profile);
-    EXPECT_EQ(r.events, before);
-    EXPECT_EQ(r.broadcasts, 1);
-    EXPECT_FALSE(s.sysSoundsMuted);
-    EXPECT_EQ(profile.text(), L"[main]\nstyle=1\n");
+    for (MemorySettingsStorage storage : {fileOf(L"[main]\nstyle=1\n"), MemorySettingsStorage{}}) {
+        AppSettings s;
+        s.sysSoundsMuted = true;
+        restoreSystemSounds(s, r, storage);
+        EXPECT_EQ(r.events, before);
+        EXPECT_EQ(storage.replaces, 0);
+        EXPECT_FALSE(s.sysSoundsMuted);
+    }
+    EXPECT_EQ(r.broadcasts, 2);
 }
 
-TEST(RestoreSystemSounds, LeavesEverythingWhenTheSchemeCannotBeOpened) {
-    MemorySoundRegistry r = typicalScheme();
-    r.schemeOpens = false;
-    MemoryProfile profile(L"[sysSndBackup]\nSystemAsterisk=C:\\a.wav\n");
-    AppSettings s;
-    s.sysSoundsMuted = true;
-    restoreSystemSounds(s, r, profile);
-    EXPECT_EQ(profile.readSection(SOUND_BACKUP_SECTION), (Entries{{L"SystemAsterisk", L"C:\\a.wav"}}));
-    EXPECT_EQ(r.broadcasts, 0);
-    EXPECT_TRUE(s.sysSoundsMuted);
+TEST(RestoreSystemSounds, LeavesEverythingWithoutTheSchemeTheLockOrAReadableFile) {
+    for (int failure = 0; failure < 3; ++failure) {
+        MemorySoundRegistry r;
+        r.add(L"SystemAsterisk", L"");
+        r.schemeOpens = failure != 0;
+        MemorySettingsStorage storage = fileOf(L"[sysSndBackup]\nSystemAsterisk=C:\\a.wav\n");
+        storage.lockTimesOut = failure == 1;
+        if (failure == 2) storage.file.state = StoredFileState::Unreadable;
+        AppSettings s;
+        s.sysSoundsMuted = true;
+        restoreSystemSounds(s, r, storage);
+        EXPECT_EQ(r.path(L"SystemAsterisk"), L"") << failure;
+        EXPECT_EQ(storage.replaces, 0) << failure;
+        EXPECT_EQ(r.broadcasts, 0) << failure;
+        EXPECT_TRUE(s.sysSoundsMuted) << failure;
+    }
 }
 
-TEST(RestoreSystemSounds, KeepsTheBackupOfAnEventThatRefusedTheWrite) {
+TEST(RestoreSystemSounds, KeepsTheEntriesOfSoundsItCouldNotLookAtOrWrite) {
     MemorySoundRegistry r;
     r.add(L"Locked", L"");
     r.events[L"Locked"].refusesWrites = true;
+    r.add(L"Hidden", L"");
+    r.events[L"Hidden"].refusesReads = true;
     r.add(L"Open", L"");
-    MemoryProfile profile(L"[sysSndBackup]\nLocked=C:\\locked.wav\nOpen=C:\\open.wav\nGone=C:\\gone.wav\n");
+    MemorySettingsStorage storage = fileOf(L"[sysSndBackup]\nLocked=C:\\locked.wav\nOpen=C:\\open.wav\n"
+                                           L"Hidden=C:\\hidden.wav\nGone=C:\\gone.wav\n");
     AppSettings s;
-    restoreSystemSounds(s, r, profile);
+    restoreSystemSounds(s, r, storage);
     EXPECT_EQ(r.path(L"Open"), L"C:\\open.wav");
-    EXPECT_EQ(profile.readSection(SOUND_BACKUP_SECTION), (Entries{{L"Locked", L"C:\\locked.wav"}}));
+    EXPECT_EQ(backupIn(storage), (Entries{{L"Locked", L"C:\\locked.wav"}, {L"Hidden", L"C:\\hidden.wav"}}));
     EXPECT_FALSE(s.sysSoundsMuted);
+}
+
+TEST(RestoreSystemSounds, WhenTheFileCantBeWrittenTheSoundsComeBackAndTheNextRestoreKeepsThem) {
+    MutedScheme muted;
+    muted.storage.refusesReplace = true;
+    muted.restore();
+    EXPECT_EQ(muted.registry.events, muted.original.events);
+    muted.registry.events[L".Default"].path = L"C:\\later choice.wav";
+    muted.restore();
+    EXPECT_EQ(muted.registry.path(L".Default"), L"C:\\later choice.wav");
 }
 
 TEST(RestoreSystemSounds, RestoresABackupOfAnySize) {
     MemorySoundRegistry original;
-    for (int i = 0; i < 150; ++i)
+    for (int i = 0; i < 500; ++i)
         original.add(L"Event" + std::to_wstring(i), L"C:\\" + std::wstring(200, L'p') + std::to_wstring(i) + L".wav");
     MemorySoundRegistry r = original;
-    MemoryProfile profile;
+    MemorySettingsStorage storage;
     AppSettings s;
-    muteSystemSounds(s, r, profile);
-    ASSERT_GT(profile.text().size(), 3 * 8192u);
-    ASSERT_EQ(r.path(L"Event149"), L"");
-    restoreSystemSounds(s, r, profile);
+    muteSystemSounds(s, r, storage);
+    ASSERT_GT(storage.file.bytes.size(), 100000u);
+    ASSERT_EQ(r.path(L"Event499"), L"");
+    restoreSystemSounds(s, r, storage);
     EXPECT_EQ(r.events, original.events);
+    EXPECT_EQ(storage.replaces, 2);
 }
 
 TEST(RestoreSystemSounds, BringsBackWhatAKilledRunMuted) {
-    const MemorySoundRegistry original = typicalScheme();
-    MemorySoundRegistry r = original;
-    MemoryProfile profile;
-    AppSettings killed;
-    muteSystemSounds(killed, r, profile);
-    const std::wstring firstBackup = profile.text();
+    MutedScheme killed;
+    const std::string firstBackup = killed.storage.file.bytes;
     AppSettings next;  // the next run mutes again over the blank scheme, then restores
-    muteSystemSounds(next, r, profile);
-    EXPECT_EQ(profile.text(), firstBackup);
-    restoreSystemSounds(next, r, profile);
-    EXPECT_EQ(r.events, original.events);
+    muteSystemSounds(next, killed.registry, killed.storage);
+    EXPECT_EQ(killed.storage.file.bytes, firstBackup);
+    restoreSystemSounds(next, killed.registry, killed.storage);
+    EXPECT_EQ(killed.registry.events, killed.original.events);
+}
+
+TEST(SystemSounds, TheFlagTellsTheTruthWhileTheBroadcastWaitsOnOtherWindows) {
+    // Other windows may send this one a command meanwhile, which reads the flag.
+    MemorySoundRegistry r = typicalScheme();
+    MemorySettingsStorage storage;
+    AppSettings s;
+    std::vector<bool> flags;
+    int locked = 0;
+    r.duringBroadcast = [&] {
+        flags.push_back(s.sysSoundsMuted);
+        locked += storage.locked;  // and another copy waiting for the lock is not kept waiting
+    };
+    muteSystemSounds(s, r, storage);
+    restoreSystemSounds(s, r, storage);
+    EXPECT_EQ(flags, (std::vector<bool>{true, false}));
+    EXPECT_EQ(locked, 0);
+}
+
+TEST(SystemSounds, AKillAtAnyWriteOfAMuteOrARestoreLosesNoSound) {
+    const MemorySoundRegistry original = typicalScheme();
+    for (bool killTheRestore : {false, true}) {
+        for (int step = 0;; ++step) {
+            MemorySoundRegistry r = original;
+            MemorySettingsStorage storage = fileOf(L"[main]\r\nautoMuteSys=1\r\n");
+            AppSettings s;
+            if (killTheRestore) muteSystemSounds(s, r, storage);
+            killAtWrite(r, storage, step);
+            bool killed = false;
+            try {
+                killTheRestore ? restoreSystemSounds(s, r, storage) : muteSystemSounds(s, r, storage);
+            } catch (const SimulatedKill&) {
+                killed = true;
+            }
+            EXPECT_EQ(lostSounds(original, r, storage), std::vector<std::wstring>{}) << killTheRestore << " " << step;
+            r.beforeWrite = nullptr;
+            storage.beforeReplace = nullptr;
+            AppSettings nextRun;
+            muteSystemSounds(nextRun, r, storage);
+            restoreSystemSounds(nextRun, r, storage);
+            EXPECT_EQ(r.events, original.events) << killTheRestore << " " << step;
+            EXPECT_EQ(sectionNames(storage), std::vector<std::wstring>{L"main"}) << killTheRestore << " " << step;
+            if (!killed) break;
+        }
+    }
 }

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "settings/profile_win32.h"
+#include "settings/ini_document.h"
+#include "settings/ini_encoding.h"
+#include "settings/settings_storage_win32.h"
 #include "settings/system_sounds.h"
 
 namespace {
@@ -133,6 +135,11 @@ protected:
         DeleteFileW(settingsPath.c_str());
     }
 
+    IniDocument settingsFile() const {
+        Win32SettingsStorage storage(settingsPath);
+        return parseIni(decodeIniBytes(storage.read().bytes));
+    }
+
     bool createdScheme = false;
     std::wstring settingsPath;
 };
@@ -146,11 +153,11 @@ TEST(SoundScheme, WithoutASchemeKeyNothingHappens) {
     AppSettings s;
     s.sysSoundsMuted = true;
     Win32SoundSchemeRegistry registry;
-    Win32Profile profile(path);
-    restoreSystemSounds(s, registry, profile);
+    Win32SettingsStorage storage(path);
+    restoreSystemSounds(s, registry, storage);
     EXPECT_TRUE(s.sysSoundsMuted);
     s.sysSoundsMuted = false;
-    muteSystemSounds(s, registry, profile);
+    muteSystemSounds(s, registry, storage);
     EXPECT_FALSE(s.sysSoundsMuted);
     EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -159,7 +166,11 @@ TEST_F(SchemeFixture, ReadsAValueThatFillsTheBufferAndTellsAVanishedEvent) {
     ASSERT_EQ(soundOf(FULL).bytes.size(), 2048u);
     Win32SoundSchemeRegistry registry;
     ASSERT_TRUE(registry.openScheme());
-    EXPECT_EQ(registry.readEventSound(FULL)->path, FULL_PATH);
+    EXPECT_EQ(registry.readEventSound(FULL).plainPath, FULL_PATH);
+    EXPECT_EQ(registry.readEventSound(TOO_LONG).result, SoundReadResult::Read);
+    EXPECT_EQ(registry.readEventSound(TOO_LONG).plainPath, std::nullopt);
+    EXPECT_EQ(registry.readEventSound(EXPAND).plainPath, std::nullopt);
+    EXPECT_EQ(registry.readEventSound(L"TavrinTest.Nowhere").result, SoundReadResult::EventMissing);
     EXPECT_EQ(registry.writeEventSound(L"TavrinTest.Nowhere", L"x"), SoundWriteResult::EventMissing);
 }
 
@@ -168,8 +179,8 @@ TEST_F(SchemeFixture, MuteThenRestorePutsEverySoundBackExactly) {
     AppSettings s;
     {
         Win32SoundSchemeRegistry registry;
-        Win32Profile profile(settingsPath);
-        muteSystemSounds(s, registry, profile);
+        Win32SettingsStorage storage(settingsPath);
+        muteSystemSounds(s, registry, storage);
     }
     EXPECT_TRUE(s.sysSoundsMuted);
     const RawValue blank{REG_SZ, textBytes(L"")};
@@ -177,17 +188,17 @@ TEST_F(SchemeFixture, MuteThenRestorePutsEverySoundBackExactly) {
     EXPECT_EQ(soundOf(EXPAND), before.at(EXPAND));
     EXPECT_EQ(soundOf(TOO_LONG), before.at(TOO_LONG));
     {
-        Win32Profile profile(settingsPath);
-        EXPECT_EQ(profile.readString(L"sysSndBackup", JAPANESE), JAPANESE_PATH);
-        EXPECT_EQ(profile.readString(L"sysSndBackup", EMPTY), std::nullopt);
-        EXPECT_EQ(profile.readString(L"sysSndBackup", EXPAND), std::nullopt);
+        const IniDocument file = settingsFile();
+        EXPECT_EQ(iniValue(file, L"sysSndBackup", JAPANESE), JAPANESE_PATH);
+        EXPECT_EQ(iniValue(file, L"sysSndBackup", EMPTY), std::nullopt);
+        EXPECT_EQ(iniValue(file, L"sysSndBackup", EXPAND), std::nullopt);
     }
 
     {
         Win32SoundSchemeRegistry registry;
-        Win32Profile profile(settingsPath);
-        restoreSystemSounds(s, registry, profile);
-        EXPECT_EQ(profile.readSection(L"sysSndBackup"), std::vector<ProfileEntry>{});
+        Win32SettingsStorage storage(settingsPath);
+        restoreSystemSounds(s, registry, storage);
+        EXPECT_EQ(iniSectionEntries(settingsFile(), L"sysSndBackup"), std::vector<IniEntry>{});
     }
     EXPECT_FALSE(s.sysSoundsMuted);
     auto after = schemeSnapshot();
@@ -200,10 +211,25 @@ TEST_F(SchemeFixture, MuteThenRestorePutsEverySoundBackExactly) {
 TEST_F(SchemeFixture, UnwritableSettingsFileKeepsTheSoundsPlaying) {
     // A folder that does not exist stands for any settings file that can't be written; the
     // read-only attribute does not stop a process running as root under Wine.
-    Win32Profile profile(settingsPath + L".missing\\settings.ini");
+    Win32SettingsStorage storage(settingsPath + L".missing\\settings.ini");
     const auto before = schemeSnapshot();
     AppSettings s;
     Win32SoundSchemeRegistry registry;
-    muteSystemSounds(s, registry, profile);
+    muteSystemSounds(s, registry, storage);
     EXPECT_EQ(schemeSnapshot(), before);
+}
+
+TEST_F(SchemeFixture, RestoreLeavesASoundChosenSinceTheMute) {
+    AppSettings s;
+    Win32SoundSchemeRegistry registry;
+    Win32SettingsStorage storage(settingsPath);
+    muteSystemSounds(s, registry, storage);
+    ASSERT_EQ(soundOf(PLAIN), (RawValue{REG_SZ, textBytes(L"")}));
+    setSound(PLAIN, REG_SZ, L"C:\\chosen since.wav");
+    setSound(EQUALS, REG_EXPAND_SZ, L"%Media%\\since.wav");
+    restoreSystemSounds(s, registry, storage);
+    EXPECT_EQ(soundOf(PLAIN), (RawValue{REG_SZ, textBytes(L"C:\\chosen since.wav")}));
+    EXPECT_EQ(soundOf(EQUALS), (RawValue{REG_EXPAND_SZ, textBytes(L"%Media%\\since.wav")}));
+    EXPECT_EQ(soundOf(JAPANESE), (RawValue{REG_SZ, textBytes(JAPANESE_PATH)}));
+    EXPECT_EQ(iniSectionEntries(settingsFile(), L"sysSndBackup"), std::vector<IniEntry>{});
 }
