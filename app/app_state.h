@@ -6,6 +6,7 @@
 #include <array>
 
 #include "control/hot_key_latch.h"
+#include "control/modifier_keys.h"
 #include "input/key_report.h"
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/layout_metrics.h"
@@ -40,6 +41,7 @@ struct AppState {
     DragState drag;
     ClickThroughState clickThrough;
     HotKeyLatch hotKey;
+    ModifierKeys modifiers;  // Alt and Ctrl, from the raw keyboard reports
     NOTIFYICONDATAW tray{};  // cbSize is non-zero while the icon is present
     std::array<COLORREF, 16> customColors{};  // the colour chooser's, for this run only
 };

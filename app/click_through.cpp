@@ -41,7 +41,10 @@ LRESULT CALLBACK pointerWatchProc(HWND watcher, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-Modifiers currentModifiers() { return {asyncDown(VK_MENU), asyncDown(VK_CONTROL), asyncDown(VK_SHIFT)}; }
+Modifiers currentModifiers() {
+    const ModifierKeys& keys = app().modifiers;
+    return {keys.alt(), keys.ctrl(), asyncDown(VK_SHIFT)};
+}
 
 POINT cursorOnScreen() {
     POINT p{};
@@ -58,9 +61,7 @@ bool cursorInGrip(HWND window) {
     return grip.contains({p.x, p.y});
 }
 
-bool isClickThroughModifier(int vk) {
-    return vk == VK_MENU || vk == VK_CONTROL || (vk >= VK_LCONTROL && vk <= VK_RMENU);
-}
+bool noteModifierReport(int vk, bool extended, bool keyUp) { return app().modifiers.note(vk, extended, keyUp); }
 
 void updateClickThrough(HWND window) {
     const bool inGrip = cursorInGrip(window);
@@ -69,9 +70,16 @@ void updateClickThrough(HWND window) {
 }
 
 // While the window holds the pointer, the key-up of a modifier may have gone where no
-// report of it came: once a second is enough to let clicks through again.
+// report of it came: once a second, what the key state says is up is let go, and clicks
+// pass again.
 void recheckHeldPointer(HWND window) {
-    if (app().settings.clickthru && !app().clickThrough.passing) updateClickThrough(window);
+    if (!app().settings.clickthru || app().clickThrough.passing) return;
+    ModifierKeys& keys = app().modifiers;
+    keys.leftAlt = keys.leftAlt && asyncDown(VK_LMENU);
+    keys.rightAlt = keys.rightAlt && asyncDown(VK_RMENU);
+    keys.leftCtrl = keys.leftCtrl && asyncDown(VK_LCONTROL);
+    keys.rightCtrl = keys.rightCtrl && asyncDown(VK_RCONTROL);
+    updateClickThrough(window);
 }
 
 void watchPointer(HINSTANCE instance) {

@@ -5,14 +5,15 @@
 
 #include "control/scale_rules.h"
 
-// Alt, Ctrl and Shift as the keyboard holds them now. The asynchronous state, since this
-// window never has the keyboard focus and its own thread's key state stays behind.
+// Alt and Ctrl as the raw reports of the keyboard tell them, Shift from the asynchronous key
+// state: this window never has the keyboard focus, and its own thread's key state stays
+// behind.
 Modifiers currentModifiers();
 POINT cursorOnScreen();
 bool cursorInGrip(HWND window);
 
-// Whether a raw keyboard report of this key can change the decision.
-bool isClickThroughModifier(int vk);
+// Takes a raw keyboard report; true when it was Alt or Ctrl, which can change the decision.
+bool noteModifierReport(int vk, bool extended, bool keyUp);
 // Sets or clears WS_EX_TRANSPARENT as the pointer, the keys and the drags need it now.
 void updateClickThrough(HWND window);
 // The same, once a second, only while the window holds the pointer.

@@ -41,7 +41,7 @@ std::optional<KeyReport> fetchKeyboardReport(HRAWINPUT input) {
 LRESULT onRawInput(HWND window, LPARAM input) {
     const std::optional<KeyReport> report = fetchKeyboardReport(reinterpret_cast<HRAWINPUT>(input));
     if (!report) return 0;
-    if (isClickThroughModifier(report->vkey)) updateClickThrough(window);
+    if (noteModifierReport(report->vkey, report->extended, report->keyUp)) updateClickThrough(window);
     if (report->vkey == static_cast<int>(HOTKEY_KEY_K) && report->keyUp) app().hotKey.release();
     AppState& a = app();
     InputContext context{a.layout, a.settings, keyboardQuery(), soundPlayer()};

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "control/hit_test.h"
+#include "control/modifier_keys.h"
 #include "control/scale_rules.h"
 
 TEST(ScaleText, TakesTheLeadingNumberAndClampsIt) {
@@ -95,4 +96,21 @@ TEST(ClickThrough, EveryPixelPassesClicksUnlessTheGripAModifierOrADragNeedsThePo
     EXPECT_FALSE(passesClicks(false, true, ctrl, false));
     EXPECT_FALSE(passesClicks(false, true, none, true));   // a drag that left the grip
     EXPECT_FALSE(passesClicks(false, false, none, false)); // click-through off
+}
+
+TEST(ModifierKeys, EachSideIsHeldFromItsKeyDownToItsKeyUp) {
+    ModifierKeys keys;
+    EXPECT_FALSE(keys.note('A', false, false));
+    EXPECT_TRUE(keys.note(0x11, false, false));  // left Ctrl
+    EXPECT_TRUE(keys.ctrl());
+    keys.note(0x11, true, false);                // right Ctrl, by its E0 prefix
+    keys.note(0x11, false, true);
+    EXPECT_TRUE(keys.ctrl());                    // the right one still holds it
+    keys.note(0x11, true, true);
+    EXPECT_FALSE(keys.ctrl());
+    keys.note(0x12, true, false);                // AltGr: right Alt
+    EXPECT_TRUE(keys.alt());
+    EXPECT_FALSE(keys.leftAlt);
+    keys.note(0xA5, false, true);
+    EXPECT_FALSE(keys.alt());
 }
