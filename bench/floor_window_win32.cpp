@@ -121,7 +121,7 @@ void onTick(HWND hwnd) {
     FrameTickContext context{f.scene.layout, f.query, f.physical};
     onFrameTick(f.input, context, GetTickCount64(), effects);
     if (effects.invalidateSpeedPanel)
-        invalidate(hwnd, speedPanelReach(speedPanelRect(client(), f.scene.metrics, f.scene.settings.scale)));
+        invalidate(hwnd, speedPanelReach(speedPanelRect(client(), f.scene.metrics, f.scene.settings.scale), f.scene.metrics));
     if (effects.invalidateAll) InvalidateRect(hwnd, nullptr, FALSE);
     for (const Rect& area : effects.keyAreas) invalidate(hwnd, area);
 }

@@ -7,8 +7,10 @@
 // A key stays lit at least this long after its latest key-down, even when released sooner.
 constexpr Tick LIT_HOLD_MS = 140;
 // A key's area is invalidated with this margin, which covers the grown, shadowed and
-// glowing look of a lit key at every scale.
-constexpr int KEY_INVALIDATE_MARGIN = 9;
+// glowing look of a lit key at every scale, and no more: the body grows 6 pixels and its
+// shadow lies 2 further, so at the default scale and above, where keys stand 8 pixels
+// apart, a lit key's repaint reaches no other key.
+constexpr int KEY_INVALIDATE_MARGIN = 8;
 
 constexpr int VK_CODE_COUNT = 256;
 

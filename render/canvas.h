@@ -19,6 +19,7 @@ struct FontSpec {
 struct TextPlacement {
     Rect box;
     bool centerVertically = true;
+    Rect clip{};  // when not empty, nothing of the text is drawn outside it
     friend bool operator==(const TextPlacement&, const TextPlacement&) = default;
 };
 

@@ -42,11 +42,11 @@ Rect keyReach(const KeyCap& key, const FrameContext& frame) {
 // The grip's white strokes start up to one pixel left of its square, with a 2-pixel pen.
 Rect gripReach(const Rect& client, double scale) { return gripRect(client, scale).inflated(2, 2); }
 
-// Caps Lock is read once per frame: every label of a frame shows the same state, and the
-// platform is asked once rather than once per key.
+// Caps Lock is read once per frame at most: every label of a frame shows the same state, and
+// the platform is asked once rather than once per key.
 class FrameKeyboardQuery : public KeyboardQuery {
 public:
-    explicit FrameKeyboardQuery(KeyboardQuery& source) : source_(source) {}
+    FrameKeyboardQuery(KeyboardQuery& source, std::optional<bool> capsLock) : source_(source), capsLock_(capsLock) {}
     std::optional<wchar_t> keyCharacter(int vk, bool shift, bool capsLock) override {
         return source_.keyCharacter(vk, shift, capsLock);
     }
@@ -67,17 +67,19 @@ private:
 // drawing: the background is filled there alone, and a key, the panel or the grip is drawn
 // only when what it draws can reach the region. Inside, the pixels are the whole frame's.
 bool drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, std::span<const Rect> updateAreas) {
-    FrameKeyboardQuery query(context.query);
-    const FrameContext frame{context.settings, context.metrics, context.layout, context.keys,
-                             context.meter,    query,            context.labelShift, context.now};
+    FrameKeyboardQuery query(context.query, context.capsLock);
+    const FrameContext frame{context.settings, context.metrics, context.layout,     context.keys,
+                             context.meter,    query,            context.labelShift, context.now,
+                             context.capsLock};
 
     for (const Rect& area : updateAreas) canvas.fillRect(intersection(client, area), COLOR_KEY);
     for (const KeyCap& key : frame.layout) {
         if (reaches(keyReach(key, frame), updateAreas)) drawKey(canvas, key, frame);
     }
     const Rect panel = speedPanelRect(client, frame.metrics, frame.settings.scale);
-    const Rect panelReach = intersection(client, speedPanelReach(panel));
-    if (reaches(panelReach, updateAreas)) drawSpeedPanel(canvas, panel, frame.meter, frame.settings.colors, frame.now);
+    const Rect panelReach = intersection(client, speedPanelReach(panel, frame.metrics));
+    if (reaches(panelReach, updateAreas))
+        drawSpeedPanel(canvas, panel, frame.metrics, frame.meter, frame.settings.colors, frame.now);
     if (reaches(gripReach(client, frame.settings.scale), updateAreas)) drawResizeGrip(canvas, client, frame.settings.scale);
     return covers(updateAreas, panelReach);
 }

@@ -24,6 +24,9 @@ struct FrameContext {
     KeyboardQuery& query;
     bool labelShift = false;
     Tick now = 0;
+    // Caps Lock as the frame tick last found it, so that every label of every paint agrees
+    // with the others until the tick repaints them all; asked of the query when not given.
+    std::optional<bool> capsLock = std::nullopt;
 };
 
 // Background, keys in layout order, speed panel, resize grip. Given the rectangles of the

@@ -83,25 +83,41 @@ void GdiCanvas::frameRect(const Rect& r, Color pen) {
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
 }
 
-// Without kept objects, a set made for this one step stands in and is deleted with it.
-void GdiCanvas::drawText(const FontSpec& font, Color color, std::wstring_view text, const TextPlacement& placement) {
-    HDC dc = static_cast<HDC>(dc_);
-    if (!dc) return;
-    GdiResources forThisStep;
-    HGDIOBJ gdiFont = static_cast<HGDIOBJ>((resources_ ? *resources_ : forThisStep).font(font));
-    if (!gdiFont) return;
+namespace {
+
+void drawSelectedText(HDC dc, Color color, std::wstring_view text, const TextPlacement& placement) {
     const COLORREF previousColor = SetTextColor(dc, color);
     const int previousMode = SetBkMode(dc, TRANSPARENT);
-    {
-        Selection fontSelected(dc, gdiFont);
-        const int length = static_cast<int>(text.size());
-        SIZE extent{0, 0};
-        GetTextExtentPoint32W(dc, text.data(), length, &extent);
-        const Point at = textOrigin(placement, Size{extent.cx, extent.cy});
+    const int length = static_cast<int>(text.size());
+    SIZE extent{0, 0};
+    GetTextExtentPoint32W(dc, text.data(), length, &extent);
+    const Point at = textOrigin(placement, Size{extent.cx, extent.cy});
+    if (placement.clip.empty()) {
         TextOutW(dc, at.x, at.y, text.data(), length);
+    } else {
+        const RECT clip = toRect(placement.clip);
+        ExtTextOutW(dc, at.x, at.y, ETO_CLIPPED, &clip, text.data(), static_cast<UINT>(length), nullptr);
     }
     SetBkMode(dc, previousMode);
     SetTextColor(dc, previousColor);
+}
+
+}  // namespace
+
+// Without kept objects, a font made for this one step is selected, used, deselected and
+// deleted within it.
+void GdiCanvas::drawText(const FontSpec& font, Color color, std::wstring_view text, const TextPlacement& placement) {
+    HDC dc = static_cast<HDC>(dc_);
+    if (!dc) return;
+    if (!resources_) {
+        GdiResources forThisStep;
+        HGDIOBJ gdiFont = static_cast<HGDIOBJ>(forThisStep.font(font));
+        if (!gdiFont) return;
+        Selection fontSelected(dc, gdiFont);
+        drawSelectedText(dc, color, text, placement);
+        return;
+    }
+    if (resources_->selectFont(dc, font)) drawSelectedText(dc, color, text, placement);
 }
 
 void GdiCanvas::blendPremultiplied(const Rect& r, const std::uint32_t* pixels) {

@@ -1,8 +1,8 @@
 #pragma once
 // The canvas drawn with GDI into a device context (the back buffer's memory DC). Every pen
 // and brush is created, selected, used, deselected and deleted within one call; fonts and the
-// glow's bitmap too, unless kept objects are given (render/gdi_resources_win32.h). Every
-// object selected is selected out again before the call returns. A null DC draws nothing, so a frame over a buffer that could not be created is
+// glow's bitmap too, unless kept objects are given (render/gdi_resources_win32.h), whose
+// label font stays selected in the back buffer from one text to the next. A null DC draws nothing, so a frame over a buffer that could not be created is
 // simply lost; a step whose pen, brush, font or bitmap cannot be created is left out rather
 // than drawn with whatever the DC holds.
 #include "render/canvas.h"
@@ -14,6 +14,7 @@ public:
     // With `resources`, fonts and the glow's bitmap are taken from them and kept; without,
     // every step makes its own and deletes it.
     explicit GdiCanvas(void* dc, GdiResources* resources = nullptr) : dc_(dc), resources_(resources) {}
+
 
     void fillRect(const Rect& r, Color color) override;
     void polyline(const Point* points, std::size_t count, Color pen, int penWidth) override;

@@ -12,22 +12,37 @@ HFONT createLabelFont(const FontSpec& font) {
 
 }  // namespace
 
-void* GdiResources::font(const FontSpec& spec) {
-    CachedFont* oldest = &fonts_[0];
+void* GdiResources::font(const FontSpec& spec, void* inUse) {
+    CachedFont* oldest = nullptr;
     for (CachedFont& slot : fonts_) {
         if (slot.font && slot.spec == spec) {
             slot.lastUse = ++uses_;
             return slot.font;
         }
-        if (!slot.font || (oldest->font && slot.lastUse < oldest->lastUse)) oldest = &slot;
+        if (slot.font == inUse && inUse) continue;
+        if (!oldest || !slot.font || (oldest->font && slot.lastUse < oldest->lastUse)) oldest = &slot;
     }
     HFONT made = createLabelFont(spec);
     if (!made) return nullptr;
-    // The font evicted is no longer selected anywhere: every step selects its previous
-    // font back before it returns.
+    // The font evicted is selected nowhere: a canvas keeps at most the one it last used
+    // selected, and passes it as `inUse`.
     if (oldest->font) DeleteObject(static_cast<HFONT>(oldest->font));
     *oldest = CachedFont{spec, made, ++uses_};
     return made;
+}
+
+// The DC is the back buffer's, which only frames draw into; it is deleted before the fonts
+// are (the window's clean-up releases the buffer first), so a font left selected in it is
+// never deleted while selected.
+bool GdiResources::selectFont(void* dc, const FontSpec& spec) {
+    void* wanted = font(spec, dc == fontDc_ ? selectedFont_ : nullptr);
+    if (!wanted) return false;
+    if (dc != fontDc_ || wanted != selectedFont_) {
+        SelectObject(static_cast<HDC>(dc), static_cast<HGDIOBJ>(wanted));
+        fontDc_ = dc;
+        selectedFont_ = wanted;
+    }
+    return true;
 }
 
 bool GdiResources::glowBitmap(int w, int h, void*& dc, std::uint32_t*& pixels, int& stride) {
@@ -68,6 +83,10 @@ bool GdiResources::glowBitmap(int w, int h, void*& dc, std::uint32_t*& pixels, i
 }
 
 void GdiResources::release() {
+    // A font still selected in a live DC goes back to the DC's stock font first.
+    if (fontDc_ && GetObjectType(static_cast<HGDIOBJ>(fontDc_)) == OBJ_MEMDC)
+        SelectObject(static_cast<HDC>(fontDc_), GetStockObject(SYSTEM_FONT));
+    fontDc_ = selectedFont_ = nullptr;
     for (CachedFont& slot : fonts_) {
         if (slot.font) DeleteObject(static_cast<HFONT>(slot.font));
         slot = CachedFont{};

@@ -16,8 +16,15 @@ public:
     GdiResources(const GdiResources&) = delete;
     GdiResources& operator=(const GdiResources&) = delete;
 
-    // The label font of this size and weight; null when it cannot be made.
-    void* font(const FontSpec& spec);
+    // The label font of this size and weight; null when it cannot be made. A font made anew
+    // takes the place of the one least lately used, never that of `inUse` (a font still
+    // selected into a DC).
+    void* font(const FontSpec& spec, void* inUse = nullptr);
+    // Selects the font of this size and weight into `dc` (an HDC) and leaves it there, from
+    // one text and one frame to the next: under Wine every selection of a font asks the X
+    // resources for its smoothing, which on a bare X server reads the disk each time, and a
+    // frame's labels share one or two fonts. False when it cannot be made.
+    bool selectFont(void* dc, const FontSpec& spec);
     // A memory DC holding a 32-bit top-down bitmap at least w x h pixels, and its pixels;
     // false when it cannot be made.
     bool glowBitmap(int w, int h, void*& dc, std::uint32_t*& pixels, int& stride);
@@ -34,6 +41,8 @@ private:
     static constexpr int FONT_SLOTS = 8;
     std::array<CachedFont, FONT_SLOTS> fonts_{};
     unsigned uses_ = 0;
+    void* fontDc_ = nullptr;        // the DC a kept font was last selected into
+    void* selectedFont_ = nullptr;  // and that font
 
     void* glowDc_ = nullptr;      // HDC
     void* glowBitmap_ = nullptr;  // HBITMAP

@@ -14,6 +14,7 @@
 constexpr int LIT_GROW = 6;
 // The shadow is the key's shape moved this much right and down.
 constexpr int SHADOW_OFFSET = 2;
+static_assert(LIT_GROW + SHADOW_OFFSET <= KEY_INVALIDATE_MARGIN, "a key's repaint covers all it draws");
 
 // The rectangle a key is drawn in: its own, or grown while lit in every design but the
 // labels-only one.

@@ -8,11 +8,12 @@
 
 Rect speedPanelRect(const Rect& client, const LayoutMetrics& m, double scale);
 
-// Everything the panel can draw. Its figures are centred across it and may be wider than it
-// (four digits, or a wide font standing in for the one asked for): their fonts are at most
-// 0.6 of the panel's width high (the CPS line 0.45 of that), and a figure is a few characters
-// no wider than their height, so no text reaches one panel width past a side. A refresh of
-// the panel covers all of it, or an old, wider figure would stay beside the panel.
-Rect speedPanelReach(const Rect& panel);
+// Everything the panel can draw: the panel and the gap between it and the keys on either
+// side. Its figures are centred across it and may be wider than it (four digits, or a wide
+// font standing in for the one asked for), and are cut at this reach: the CPS line is not
+// capped, and a flood of presses makes it as wide as it likes. A refresh of the panel covers
+// all of it, or an old, wider figure would stay beside the panel; and it reaches no key.
+Rect speedPanelReach(const Rect& panel, const LayoutMetrics& m);
 
-void drawSpeedPanel(Canvas& canvas, const Rect& panel, const SpeedMeter& meter, const KeyColors& colors, Tick now);
+void drawSpeedPanel(Canvas& canvas, const Rect& panel, const LayoutMetrics& m, const SpeedMeter& meter,
+                    const KeyColors& colors, Tick now);

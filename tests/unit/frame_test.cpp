@@ -55,13 +55,25 @@ TEST(Frame, UpdateAreaLeavesOutKeysThatCannotReachIt) {
         return rects;
     };
 
-    // "A" and "S", 8 pixels away, into which A's margin reaches; the rows above and below
+    // "A" alone: its margin ends where "S", 8 pixels away, begins; the rows above and below
     // are 12 pixels away. The panel is out of reach too.
-    EXPECT_EQ(drawnKeys(), rectsOf({'A', 'S'}));
+    EXPECT_EQ(drawnKeys(), rectsOf({'A'}));
     // A lit "W" grows by 6 pixels, down into A's area; its drawing rectangle is drawn.
     scene.keys.held['W'] = true;
     const std::vector<Rect> withW = drawnKeys();
-    ASSERT_EQ(withW.size(), 3u);
+    ASSERT_EQ(withW.size(), 2u);
     EXPECT_EQ(withW[0], findKey(scene.layout, 'W')->rect.inflated(6, 6));
     EXPECT_EQ(withW[1], findKey(scene.layout, 'A')->rect);
+}
+
+// Below the default scale the keys stand closer than a lit key's reach, and a repaint of one
+// takes in the edges of its neighbours.
+TEST(Frame, AtScale09ALitKeysAreaTakesInItsNeighboursEdges) {
+    Scene scene(0.9);
+    const Rect area = findKey(scene.layout, 'A')->rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN);
+    RecordingCanvas canvas;
+    drawFrame(canvas, scene.clientRect(), scene.context(), area);
+    std::vector<Rect> drawn;
+    for (const DrawCall& call : canvas.callsOf(DrawKind::RoundRect)) drawn.push_back(call.rect);
+    EXPECT_EQ(drawn, (std::vector<Rect>{findKey(scene.layout, 'A')->rect, findKey(scene.layout, 'S')->rect}));
 }

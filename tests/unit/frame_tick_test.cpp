@@ -26,7 +26,7 @@ struct FrameTickTest : ::testing::Test {
         onFrameTick(state, context, now, effects);
         return effects;
     }
-    Rect area(int vk) const { return findKey(layout, vk)->rect.inflated(9, 9); }
+    Rect area(int vk) const { return findKey(layout, vk)->rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN); }
     long timesInvalidated(int vk) const { return std::count(effects.keyAreas.begin(), effects.keyAreas.end(), area(vk)); }
 
     KeyboardLayout layout;

@@ -38,7 +38,7 @@ struct KeyReleaseTest : ::testing::Test {
         onFrameTick(state, context, now, effects);
         return effects;
     }
-    Rect area(int vk) const { return findKey(layout, vk)->rect.inflated(9, 9); }
+    Rect area(int vk) const { return findKey(layout, vk)->rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN); }
     bool nothingHeld() const {
         for (const KeyCap& key : layout)
             if (state.keys.isHeld(key.vk)) return false;

@@ -8,7 +8,7 @@
 namespace {
 
 constexpr int VK_A = 'A';
-constexpr Rect A_AREA{62 - 9, 134 - 9, 110 + 9, 182 + 9};
+constexpr Rect A_AREA{62 - 8, 134 - 8, 110 + 8, 182 + 8};
 
 struct KeyReportTest : ::testing::Test {
     KeyReportTest() {
@@ -79,14 +79,14 @@ TEST_F(KeyReportTest, ShiftLightsItsSideRedrawsEverythingAndNeverCounts) {
 
     // The next key is asked for its character shifted: the US ';' key types ':'.
     state.fullRedrawPending = false;
-    EXPECT_EQ(down(0xBA, 2100), findKey(layout, 0xDE)->rect.inflated(9, 9));
+    EXPECT_EQ(down(0xBA, 2100), findKey(layout, 0xDE)->rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN));
     EXPECT_TRUE(state.keys.isHeld(0xDE));
     EXPECT_FALSE(state.keys.isHeld(0xBA));
     EXPECT_FALSE(state.fullRedrawPending);
 
     // The right Shift keeps the state shifted, so only its own key is repainted.
-    EXPECT_EQ(down(0x10, 2200, 0x36), findKey(layout, 0xA1)->rect.inflated(9, 9));
-    EXPECT_EQ(up(0x10, 2300, 0x2A), findKey(layout, 0xA0)->rect.inflated(9, 9));
+    EXPECT_EQ(down(0x10, 2200, 0x36), findKey(layout, 0xA1)->rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN));
+    EXPECT_EQ(up(0x10, 2300, 0x2A), findKey(layout, 0xA0)->rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN));
     EXPECT_EQ(up(0x10, 2400, 0x36), std::nullopt);
     EXPECT_FALSE(state.labelShift);
     EXPECT_TRUE(state.fullRedrawPending);
