@@ -2,9 +2,13 @@
 // One handler per window message; each returns the message's result.
 #include <windows.h>
 
+#include "common/types.h"
+
 LRESULT onCreate(HWND window);
 LRESULT onDestroy(HWND window);
 LRESULT onPaint(HWND window);
+// Draws one area to the screen at once, outside a paint message, and validates it.
+void paintAreaNow(HWND window, const Rect& area);
 LRESULT onTimer(HWND window, WPARAM timerId);
 LRESULT onSize(HWND window);
 LRESULT onShowWindow(HWND window, WPARAM shown);

@@ -1,6 +1,8 @@
 // Every paint composes the frame in the back buffer and copies it in one BitBlt, which the
 // system clips to the invalidated areas; what cannot reach those areas is left out.
 #include <cstddef>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "app/app_state.h"
@@ -33,6 +35,20 @@ std::vector<Rect> updateRegionRectangles(HWND window) {
     return rectangles;
 }
 
+// Composes what reaches `areas` into the back buffer, sized to the client area; returns
+// whether the speed panel was drawn whole, or none when there is no buffer.
+std::optional<bool> compose(HWND window, HDC reference, std::span<const Rect> areas, Tick now) {
+    AppState& a = app();
+    RECT rc{};
+    GetClientRect(window, &rc);
+    ensureBackBuffer(a.backBuffer, rc.right - rc.left, rc.bottom - rc.top, reference);
+    if (!a.backBuffer.dc) return std::nullopt;
+    GdiCanvas canvas(a.backBuffer.dc, &a.drawing);
+    const FrameContext context{a.settings, a.metrics, a.layout, a.input.keys, a.input.meter,
+                               keyboardQuery(), a.input.labelShift, now, a.input.labelState.capsLock};
+    return drawFrame(canvas, {rc.left, rc.top, rc.right, rc.bottom}, context, areas);
+}
+
 }  // namespace
 
 LRESULT onPaint(HWND window) {
@@ -41,18 +57,27 @@ LRESULT onPaint(HWND window) {
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(window, &ps);
     if (updateAreas.empty()) updateAreas.push_back({ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom});
-    RECT rc{};
-    GetClientRect(window, &rc);
-    ensureBackBuffer(a.backBuffer, rc.right - rc.left, rc.bottom - rc.top, dc);
-    if (a.backBuffer.dc) {
-        GdiCanvas canvas(a.backBuffer.dc, &a.drawing);
-        const Tick now = currentTick();
-        const FrameContext context{a.settings, a.metrics, a.layout, a.input.keys, a.input.meter,
-                                   keyboardQuery(), a.input.labelShift, now};
-        const bool wholePanel = drawFrame(canvas, {rc.left, rc.top, rc.right, rc.bottom}, context, updateAreas);
-        a.input.meter.notePainted(wholePanel, now);
+    const Tick now = currentTick();
+    if (const std::optional<bool> wholePanel = compose(window, dc, updateAreas, now)) {
+        a.input.meter.notePainted(*wholePanel, now);
         BitBlt(dc, 0, 0, a.backBuffer.width, a.backBuffer.height, static_cast<HDC>(a.backBuffer.dc), 0, 0, SRCCOPY);
     }
     EndPaint(window, &ps);
     return 0;
+}
+
+// A key's change goes to the screen from the report itself, without waiting for the paint
+// message and the update region's round trips; the area is then valid, and anything else
+// still invalid waits for the next paint as before.
+void paintAreaNow(HWND window, const Rect& area) {
+    AppState& a = app();
+    HDC dc = GetDC(window);
+    if (!dc) return;
+    if (compose(window, dc, std::span<const Rect>(&area, 1), currentTick())) {
+        BitBlt(dc, area.left, area.top, area.width(), area.height(), static_cast<HDC>(a.backBuffer.dc), area.left,
+               area.top, SRCCOPY);
+        const RECT done{area.left, area.top, area.right, area.bottom};
+        ValidateRect(window, &done);
+    }
+    ReleaseDC(window, dc);
 }

@@ -47,9 +47,11 @@ LRESULT onRawInput(HWND window, LPARAM input) {
     InputContext context{a.layout, a.settings, keyboardQuery(), soundPlayer()};
     const std::optional<Rect> area = onKeyReport(a.input, *report, currentTick(), context);
     if (!area) return 0;
-    invalidateArea(*area);
-    // The key is painted at once, before the next message, unless more reports wait: those
-    // are painted together.
-    if (!(HIWORD(GetQueueStatus(QS_RAWINPUT)) & QS_RAWINPUT)) UpdateWindow(window);
+    // The key goes to the screen at once unless more reports wait: those are painted
+    // together by the next paint.
+    if (IsWindowVisible(window) && !(HIWORD(GetQueueStatus(QS_RAWINPUT)) & QS_RAWINPUT))
+        paintAreaNow(window, *area);
+    else
+        invalidateArea(*area);
     return 0;
 }

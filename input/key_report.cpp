@@ -54,9 +54,10 @@ int releasedCode(InputState& state, const KeyReport& report, int id, InputContex
 }
 
 // A Shift change alters every label at once: the next frame tick repaints the whole window,
-// so the key needs no area of its own.
+// so the key needs no area of its own. Only a Shift key can change it here; the system's own
+// Shift state is looked at by the tick after every report.
 std::optional<Rect> areaAfterChange(InputState& state, const KeyboardLayout& layout, KeyboardQuery& query, int code) {
-    if (updateLabelShift(state, query)) return std::nullopt;
+    if (isShiftKey(code) && updateLabelShift(state, query)) return std::nullopt;
     return keyArea(layout, code);
 }
 
