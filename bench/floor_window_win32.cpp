@@ -8,6 +8,8 @@
 //                                     frame, unlit and with every key lit, composing nothing.
 //   tavrin_floor_window.exe latency   the same window, which copies the lit A key to the
 //                                     screen straight from the WM_INPUT of its key-down.
+// With "right" the window stands at the right edge of the screen, so that it can be measured
+// side by side with Tavrin at the left, in the same moments.
 #include <windows.h>
 
 #include <cwchar>
@@ -184,6 +186,9 @@ LRESULT CALLBACK floorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// With "right" on the command line, the window's left edge that puts it at the screen's right.
+int leftEdge(PCWSTR commandLine, int width) { return std::wcsstr(commandLine, L"right") ? GetSystemMetrics(SM_CXSCREEN) - width : 0; }
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
@@ -203,7 +208,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     // Tavrin's window: topmost, no taskbar button, layered, never activated, letting clicks
     // through as it does with click-through on.
     HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT,
-                                CLASS_NAME, f.latencyOnly ? LATENCY_TITLE : TYPING_TITLE, WS_POPUP, 0, 0,
+                                CLASS_NAME, f.latencyOnly ? LATENCY_TITLE : TYPING_TITLE, WS_POPUP,
+                                leftEdge(commandLine, f.scene.windowSize.width), 0,
                                 f.scene.windowSize.width, f.scene.windowSize.height, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
     prepare(hwnd);

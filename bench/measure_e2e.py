@@ -10,14 +10,15 @@ $TAVRIN_WIN_BUILD, built with -DTAVRIN_BENCH=ON. Writes every figure to OUTPUT.j
 What it measures, each repetition in a fresh Wine session with the typing target filling
 the screen behind:
 - idle CPU: the user plus system time /proc gives for the program's own process over the
-  measuring window, first of the idle reference window (an empty window with a 16 ms
-  timer), then of Tavrin, each after a few seconds to settle;
+  measuring window, after a few seconds to settle: Tavrin at the left of the screen and the
+  idle reference window (an empty window with a 16 ms timer) at the right, side by side
+  over the same seconds, so that both meet the same load of the machine;
 - typing CPU: the same while keys are tapped into the target at 15 a second (each key held
-  40 ms), letters and spaces of an ordinary sentence: first for the repaint reference (a
-  colour-keyed layered window repainting one key's area every tick, composing nothing),
-  then for the typing floor (Tavrin's window and picture, repainting the areas Tavrin
-  repaints on the ticks it repaints them, from prepared pictures of its frame), then for
-  Tavrin;
+  40 ms), letters and spaces of an ordinary sentence: first, alone, for the repaint
+  reference (a colour-keyed layered window repainting one key's area every tick, composing
+  nothing), then side by side for Tavrin and the typing floor (Tavrin's window and picture,
+  repainting the areas Tavrin repaints on the ticks it repaints them, from prepared
+  pictures of its frame), both seeing every key;
 - resident memory (VmRSS) of both, after their idle window and after the typing;
 - key-down to pixels: a key is pressed through XTEST and one pixel of its on-screen key is
   read back with XGetImage in a tight loop until it shows the lit colour; the DAMAGE
@@ -130,14 +131,20 @@ class CpuWindow:
         return result
 
 
-def measure_idle(pid, seconds):
-    time.sleep(SETTLE_SECONDS)
-    window = CpuWindow(pid, proc_stats.wineserver_pid(os.environ["WINEPREFIX"]))
-    window.start()
-    time.sleep(seconds)
-    result = window.stop()
-    result["rss_kib"] = proc_stats.rss_kib(pid)
-    return result
+def measure_together(pids, run):
+    """CPU of each process over the same stretch of time, in which run() does its work; the
+    wineserver's is given with the first. Measured side by side, the processes share every
+    condition of the machine, which moves the figures of separate windows by a fifth."""
+    server = proc_stats.wineserver_pid(os.environ["WINEPREFIX"])
+    windows = [CpuWindow(pid, server if i == 0 else None) for i, pid in enumerate(pids)]
+    for w in windows:
+        w.start()
+    extra = run()
+    results = [w.stop() for w in windows]
+    for pid, result in zip(pids, results):
+        result["rss_kib"] = proc_stats.rss_kib(pid)
+        result.update(extra or {})
+    return results
 
 
 def measure_typing(display, pid, seconds):
@@ -201,7 +208,7 @@ def measure_latency(display, window_xid, window_origin, trials):
 def start_reference(session, repaint):
     exe = os.path.join(harness.win_build_dir(), "bench", "tavrin_reference_window.exe")
     args = ["repaint"] if repaint else []
-    process = session.start("reference", exe, *args)
+    process = session.start("reference", exe, *args, "right")
     harness.wait_for_window(REPAINT_REFERENCE_TITLE if repaint else IDLE_REFERENCE_TITLE)
     return process
 
@@ -214,7 +221,7 @@ def stop_reference(process, repaint):
 def start_floor(session, kind):
     """The typing or the latency floor; returns the process and its X window."""
     exe = os.path.join(harness.win_build_dir(), "bench", "tavrin_floor_window.exe")
-    process = session.start(f"{kind} floor", exe, kind)
+    process = session.start(f"{kind} floor", exe, kind, *(["right"] if kind == "typing" else []))
     xid = harness.wait_for_window(TYPING_FLOOR_TITLE if kind == "typing" else LATENCY_FLOOR_TITLE)
     return process, xid
 
@@ -228,21 +235,11 @@ def one_repetition(index, args, display):
     session = harness.Session(f"bench-{index}")
     try:
         _, target_xid = session.start_target()
-        reference = start_reference(session, repaint=False)
-        ref_idle = measure_idle(reference.pid, args.seconds)
-        stop_reference(reference, repaint=False)
-
         reference = start_reference(session, repaint=True)
         time.sleep(SETTLE_SECONDS)
         harness.focus_window(target_xid)
         ref_repaint = measure_typing(display, reference.pid, args.seconds)
         stop_reference(reference, repaint=True)
-
-        floor, _ = start_floor(session, "typing")
-        time.sleep(SETTLE_SECONDS)
-        harness.focus_window(target_xid)
-        floor_typing = measure_typing(display, floor.pid, args.seconds)
-        stop_floor(floor, "typing")
 
         floor, floor_xid = start_floor(session, "latency")
         time.sleep(SETTLE_SECONDS)
@@ -250,10 +247,19 @@ def one_repetition(index, args, display):
         floor_latency = measure_latency(display, floor_xid, (0, 0), args.latency_trials)
         stop_floor(floor, "latency")
 
+        # Tavrin at the left of the screen, each floor at the right, measured together.
         tavrin, xid = session.start_tavrin()
-        idle = measure_idle(tavrin.pid, args.seconds)
+        reference = start_reference(session, repaint=False)
+        time.sleep(SETTLE_SECONDS)
+        idle, ref_idle = measure_together([tavrin.pid, reference.pid], lambda: time.sleep(args.seconds))
+        stop_reference(reference, repaint=False)
+
+        floor, _ = start_floor(session, "typing")
+        time.sleep(SETTLE_SECONDS)
         harness.focus_window(target_xid)
-        typing = measure_typing(display, tavrin.pid, args.seconds)
+        typing, floor_typing = measure_together(
+            [tavrin.pid, floor.pid], lambda: {"presses": type_text(display, args.seconds)})
+        stop_floor(floor, "typing")
         time.sleep(1.0)
         left, top, _, _ = harness.window_geometry(xid)
         latency = measure_latency(display, xid, (left, top), args.latency_trials)

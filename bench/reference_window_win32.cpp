@@ -7,6 +7,8 @@
 //                                         picture that repaints one key's area on every tick
 //                                         by copying a prepared buffer, composing nothing:
 //                                         the floor a lit key sets while typing.
+// With "right" the window stands at the right edge of the screen, so that it can be measured
+// side by side with Tavrin at the left, in the same moments.
 #include <windows.h>
 
 #include <cwchar>
@@ -89,6 +91,9 @@ LRESULT CALLBACK referenceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     }
 }
 
+// With "right" on the command line, the window's left edge that puts it at the screen's right.
+int leftEdge(PCWSTR commandLine, int width) { return std::wcsstr(commandLine, L"right") ? GetSystemMetrics(SM_CXSCREEN) - width : 0; }
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
@@ -104,7 +109,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     // Not activated, like Tavrin, so the typing target keeps the focus.
     const DWORD layered = repaintEveryTick ? WS_EX_LAYERED : 0;
     HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | layered, CLASS_NAME,
-                                repaintEveryTick ? REPAINT_TITLE : IDLE_TITLE, WS_POPUP, 0, 0, WIDTH, HEIGHT, nullptr,
+                                repaintEveryTick ? REPAINT_TITLE : IDLE_TITLE, WS_POPUP,
+                                leftEdge(commandLine, WIDTH), 0,
+                                WIDTH, HEIGHT, nullptr,
                                 nullptr, instance, nullptr);
     if (!hwnd) return 1;
     if (repaintEveryTick) SetLayeredWindowAttributes(hwnd, COLOR_KEY, 204, LWA_COLORKEY | LWA_ALPHA);
