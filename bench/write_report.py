@@ -86,11 +86,8 @@ def e2e_medians(e2e):
         "tavrin_idle_ms": figures("tavrin_idle", "cpu_ms"),
         "reference_repaint_percent": figures("reference_repaint_typing", "cpu_percent"),
         "floor_typing_percent": [r["floor_typing"]["cpu_percent"] for r in reps if "floor_typing" in r],
-        "floor_typing_server_ms": [r["floor_typing"]["wineserver_cpu_ms"] for r in reps
-                                   if "floor_typing" in r and "wineserver_cpu_ms" in r["floor_typing"]],
         "floor_latency_pixel": floor_pixel,
         "tavrin_typing_percent": figures("tavrin_typing", "cpu_percent"),
-        "reference_idle_server_ms": figures("reference_idle", "wineserver_cpu_ms"),
         "tavrin_idle_server_ms": figures("tavrin_idle", "wineserver_cpu_ms"),
         "reference_repaint_server_ms": figures("reference_repaint_typing", "wineserver_cpu_ms"),
         "tavrin_typing_server_ms": figures("tavrin_typing", "wineserver_cpu_ms"),
@@ -119,19 +116,33 @@ def percentile(values, p):
     return ordered[min(len(ordered) - 1, int(p * (len(ordered) - 1) + 0.5))]
 
 
+def run_ratios(numerators, denominators):
+    """Each run's own ratio. The two were measured side by side in that run, so its ratio is
+    free of what the machine did to the run as a whole; the goals are judged on their median."""
+    return [a / b for a, b in zip(numerators, denominators) if b > 0]
+
+
+def ratios_text(ratios):
+    return ", ".join(fmt(r, 2) for r in ratios)
+
+
 def budget_rows(m, memory):
     rows = []
     ref_idle = median(m["reference_idle_ms"])
     tav_idle = median(m["tavrin_idle_ms"])
-    ratio = tav_idle / ref_idle if ref_idle > 0 else float("inf")
-    rows.append(("Idle CPU, against the empty window with a 16 ms timer",
-                 f"{fmt(tav_idle, 0)} ms against {fmt(ref_idle, 0)} ms: {fmt(ratio, 2)} times",
+    idle_ratios = run_ratios(m["tavrin_idle_ms"], m["reference_idle_ms"])
+    ratio = median(idle_ratios) if idle_ratios else float("inf")
+    rows.append(("Idle CPU, against the empty window with a 16 ms timer beside it",
+                 f"{fmt(tav_idle, 0)} ms against {fmt(ref_idle, 0)} ms (medians); {fmt(ratio, 2)} times, "
+                 f"the median of the runs' own ratios ({ratios_text(idle_ratios)})",
                  f"at most {IDLE_RATIO_LIMIT:.2f} times", verdict(ratio <= IDLE_RATIO_LIMIT)))
     floor = median(m["floor_typing_percent"])
     typing = median(m["tavrin_typing_percent"])
-    ratio = typing / floor if floor > 0 else float("inf")
-    rows.append(("CPU while typing at 15 keys a second, against the typing floor",
-                 f"{fmt(typing, 2)} % against {fmt(floor, 2)} % of one core: {fmt(ratio, 2)} times",
+    typing_ratios = run_ratios(m["tavrin_typing_percent"], m["floor_typing_percent"])
+    ratio = median(typing_ratios) if typing_ratios else float("inf")
+    rows.append(("CPU while typing at 15 keys a second, against the typing floor beside it",
+                 f"{fmt(typing, 2)} % against {fmt(floor, 2)} % of one core (medians); {fmt(ratio, 2)} times, "
+                 f"the median of the runs' own ratios ({ratios_text(typing_ratios)})",
                  f"at most {TYPING_RATIO_LIMIT:.2f} times", verdict(ratio <= TYPING_RATIO_LIMIT)))
     latency = median(m["latency_pixel"])
     floor_latency = median(m["floor_latency_pixel"])
@@ -187,14 +198,15 @@ def e2e_section(e2e, m):
                   "Reference RSS", "Tavrin RSS idle", "Tavrin RSS after typing",
                   "Latency floor key-down to pixels (ms, median)", "Tavrin key-down to pixels (ms, median)"],
                  per_rep), ""]
-    server = [("Idle reference", median(m["reference_idle_server_ms"])),
-              ("Tavrin idle", median(m["tavrin_idle_server_ms"])),
-              ("Repaint reference while typing", median(m["reference_repaint_server_ms"])),
-              ("Typing floor while typing", median(m["floor_typing_server_ms"])),
-              ("Tavrin while typing", median(m["tavrin_typing_server_ms"]))]
-    out += ["The wineserver's own CPU in the same windows (not part of any budget, shown for the "
-            "whole picture), medians: "
-            + "; ".join(f"{name} {fmt(v, 0)} ms" for name, v in server) + ".", ""]
+    # Side by side, the wineserver serves both windows at once: its time is given once, for
+    # the pair, and a window measured alone has its own.
+    server = [("the repaint reference alone, typing", m["reference_repaint_server_ms"]),
+              ("Tavrin and the idle reference together, idle", m["tavrin_idle_server_ms"]),
+              ("Tavrin and the typing floor together, typing", m["tavrin_typing_server_ms"])]
+    shown = [(name, median(v)) for name, v in server if v]
+    if shown:
+        out += ["The wineserver's own CPU in the same windows (not part of any goal, shown for the "
+                "whole picture), medians: " + "; ".join(f"{name} {fmt(v, 0)} ms" for name, v in shown) + ".", ""]
     pixel, damage = m["latency_pixel"], m["latency_damage"]
     if pixel:
         out += [f"Key-down to pixels over {len(pixel)} presses: median {fmt(median(pixel), 1)} ms, "
