@@ -8,8 +8,7 @@
 //                                     frame, unlit and with every key lit, composing nothing.
 //   tavrin_floor_window.exe latency   the same window, which copies the lit A key to the
 //                                     screen straight from the WM_INPUT of its key-down.
-// With "right" the window stands at the right edge of the screen, so that it can be measured
-// side by side with Tavrin at the left, in the same moments.
+// With "right" the window stands at the right edge of the screen.
 #include <windows.h>
 
 #include <cwchar>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "bench_scene.h"
+#include "bench_window_win32.h"
 #include "input/frame_tick.h"
 #include "input/key_report.h"
 #include "input/physical_key_state_win32.h"
@@ -186,9 +186,6 @@ LRESULT CALLBACK floorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-// With "right" on the command line, the window's left edge that puts it at the screen's right.
-int leftEdge(PCWSTR commandLine, int width) { return std::wcsstr(commandLine, L"right") ? GetSystemMetrics(SM_CXSCREEN) - width : 0; }
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
@@ -197,29 +194,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     setUpScene(f.scene, 1.0, 0, GetTickCount64());
     startInput(f.input, f.query, GetTickCount64());
 
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = floorProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = CLASS_NAME;
-    RegisterClassExW(&wc);
+    bench::registerWindowClass(instance, floorProc, CLASS_NAME);
 
     // Tavrin's window: topmost, no taskbar button, layered, never activated, letting clicks
     // through as it does with click-through on.
     HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT,
                                 CLASS_NAME, f.latencyOnly ? LATENCY_TITLE : TYPING_TITLE, WS_POPUP,
-                                leftEdge(commandLine, f.scene.windowSize.width), 0,
+                                bench::leftEdge(commandLine, f.scene.windowSize.width), 0,
                                 f.scene.windowSize.width, f.scene.windowSize.height, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
     prepare(hwnd);
     SetLayeredWindowAttributes(hwnd, COLOR_KEY, f.scene.settings.alpha, LWA_COLORKEY | LWA_ALPHA);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
 
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    return bench::runMessageLoop();
 }

@@ -7,11 +7,12 @@
 //                                         picture that repaints one key's area on every tick
 //                                         by copying a prepared buffer, composing nothing:
 //                                         the floor a lit key sets while typing.
-// With "right" the window stands at the right edge of the screen, so that it can be measured
-// side by side with Tavrin at the left, in the same moments.
+// With "right" the window stands at the right edge of the screen.
 #include <windows.h>
 
 #include <cwchar>
+
+#include "bench_window_win32.h"
 
 namespace {
 
@@ -91,36 +92,23 @@ LRESULT CALLBACK referenceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     }
 }
 
-// With "right" on the command line, the window's left edge that puts it at the screen's right.
-int leftEdge(PCWSTR commandLine, int width) { return std::wcsstr(commandLine, L"right") ? GetSystemMetrics(SM_CXSCREEN) - width : 0; }
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     repaintEveryTick = std::wcsstr(commandLine, L"repaint") != nullptr;
 
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = referenceProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = CLASS_NAME;
-    RegisterClassExW(&wc);
+    bench::registerWindowClass(instance, referenceProc, CLASS_NAME);
 
     // Not activated, like Tavrin, so the typing target keeps the focus.
     const DWORD layered = repaintEveryTick ? WS_EX_LAYERED : 0;
     HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | layered, CLASS_NAME,
                                 repaintEveryTick ? REPAINT_TITLE : IDLE_TITLE, WS_POPUP,
-                                leftEdge(commandLine, WIDTH), 0,
+                                bench::leftEdge(commandLine, WIDTH), 0,
                                 WIDTH, HEIGHT, nullptr,
                                 nullptr, instance, nullptr);
     if (!hwnd) return 1;
     if (repaintEveryTick) SetLayeredWindowAttributes(hwnd, COLOR_KEY, 204, LWA_COLORKEY | LWA_ALPHA);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
 
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    return bench::runMessageLoop();
 }
