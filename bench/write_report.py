@@ -126,24 +126,21 @@ def ratios_text(ratios):
     return ", ".join(fmt(r, 2) for r in ratios)
 
 
+def ratio_row(goal, tavrin, floor, text, limit):
+    """A goal row for Tavrin's figures against its floor's, side by side in each run."""
+    ratios = run_ratios(tavrin, floor)
+    ratio = median(ratios) if ratios else float("inf")
+    return (goal, f"{text(median(tavrin))} against {text(median(floor))} (medians); {fmt(ratio, 2)} times, "
+                  f"the median of the runs' own ratios ({ratios_text(ratios)})",
+            f"at most {limit:.2f} times", verdict(ratio <= limit))
+
+
 def budget_rows(m, memory):
-    rows = []
-    ref_idle = median(m["reference_idle_ms"])
-    tav_idle = median(m["tavrin_idle_ms"])
-    idle_ratios = run_ratios(m["tavrin_idle_ms"], m["reference_idle_ms"])
-    ratio = median(idle_ratios) if idle_ratios else float("inf")
-    rows.append(("Idle CPU, against the empty window with a 16 ms timer beside it",
-                 f"{fmt(tav_idle, 0)} ms against {fmt(ref_idle, 0)} ms (medians); {fmt(ratio, 2)} times, "
-                 f"the median of the runs' own ratios ({ratios_text(idle_ratios)})",
-                 f"at most {IDLE_RATIO_LIMIT:.2f} times", verdict(ratio <= IDLE_RATIO_LIMIT)))
-    floor = median(m["floor_typing_percent"])
-    typing = median(m["tavrin_typing_percent"])
-    typing_ratios = run_ratios(m["tavrin_typing_percent"], m["floor_typing_percent"])
-    ratio = median(typing_ratios) if typing_ratios else float("inf")
-    rows.append(("CPU while typing at 15 keys a second, against the typing floor beside it",
-                 f"{fmt(typing, 2)} % against {fmt(floor, 2)} % of one core (medians); {fmt(ratio, 2)} times, "
-                 f"the median of the runs' own ratios ({ratios_text(typing_ratios)})",
-                 f"at most {TYPING_RATIO_LIMIT:.2f} times", verdict(ratio <= TYPING_RATIO_LIMIT)))
+    rows = [ratio_row("Idle CPU, against the empty window with a 16 ms timer beside it",
+                      m["tavrin_idle_ms"], m["reference_idle_ms"], lambda v: f"{fmt(v, 0)} ms", IDLE_RATIO_LIMIT),
+            ratio_row("CPU while typing at 15 keys a second, against the typing floor beside it",
+                      m["tavrin_typing_percent"], m["floor_typing_percent"],
+                      lambda v: f"{fmt(v, 2)} % of one core", TYPING_RATIO_LIMIT)]
     latency = median(m["latency_pixel"])
     floor_latency = median(m["floor_latency_pixel"])
     resolution = median(m["loop_us"]) / 1000 if m["loop_us"] else 0.0
