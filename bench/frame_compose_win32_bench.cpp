@@ -120,8 +120,9 @@ void benchmarkCase(double scale, int lit, HDC screen, KeyboardQuery& query, cons
     // Fonts and the glow's bitmap kept from frame to frame, as the program keeps them.
     GdiResources kept;
     GdiCanvas canvas(buffer.dc, &kept);
+    // Caps Lock as the frame tick last found it, as the program paints: a paint never asks.
     const FrameContext context{scene.settings, scene.metrics, scene.layout, scene.input.keys,
-                               scene.input.meter, query, false, scene.now};
+                               scene.input.meter, query, false, scene.now, false};
     const Rect client{0, 0, scene.windowSize.width, scene.windowSize.height};
 
     printTiming(scale, lit, "whole", queryName, timeRuns([&] { drawFrame(canvas, client, context); }));
