@@ -14,7 +14,7 @@ public:
     void polyline(const Point*, std::size_t, Color, int) override {}
     void roundRect(const Rect&, int, int, Color, Color) override {}
     void frameRect(const Rect&, Color) override {}
-    void drawText(const FontSpec&, Color, std::wstring_view text, const TextPlacement&) override {
+    void drawText(const TextFont&, Color, std::wstring_view text, const TextPlacement&) override {
         benchmark::DoNotOptimize(text.data());
     }
     void blendPremultiplied(const Rect&, const std::uint32_t* pixels) override { benchmark::DoNotOptimize(pixels); }

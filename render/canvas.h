@@ -8,10 +8,10 @@
 
 #include "common/types.h"
 
-struct FontSpec {
+struct TextFont {
     int height = 0;  // character height in pixels (a negative height for the platform's font)
     int weight = 400;
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const TextFont&, const TextFont&) = default;
 };
 
 // Where a text goes once its extent is known: centred in `box` on both axes, or centred
@@ -37,7 +37,7 @@ public:
     // A 1-pixel outline on the edge pixels of `r`, inside left untouched.
     virtual void frameRect(const Rect& r, Color pen) = 0;
     // Measures `text` in the "Segoe UI" font of `font` and draws it with a transparent background.
-    virtual void drawText(const FontSpec& font, Color color, std::wstring_view text, const TextPlacement& placement) = 0;
+    virtual void drawText(const TextFont& font, Color color, std::wstring_view text, const TextPlacement& placement) = 0;
     // Blends r.width() x r.height() premultiplied 0xAARRGGBB pixels (rows top to bottom) over r.
     virtual void blendPremultiplied(const Rect& r, const std::uint32_t* pixels) = 0;
 };

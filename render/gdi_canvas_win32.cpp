@@ -106,7 +106,7 @@ void drawSelectedText(HDC dc, Color color, std::wstring_view text, const TextPla
 
 // Without kept objects, a font made for this one step is selected, used, deselected and
 // deleted within it.
-void GdiCanvas::drawText(const FontSpec& font, Color color, std::wstring_view text, const TextPlacement& placement) {
+void GdiCanvas::drawText(const TextFont& font, Color color, std::wstring_view text, const TextPlacement& placement) {
     HDC dc = static_cast<HDC>(dc_);
     if (!dc) return;
     if (!resources_) {

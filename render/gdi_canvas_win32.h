@@ -20,7 +20,7 @@ public:
     void polyline(const Point* points, std::size_t count, Color pen, int penWidth) override;
     void roundRect(const Rect& r, int cornerWidth, int cornerHeight, Color fill, Color pen) override;
     void frameRect(const Rect& r, Color pen) override;
-    void drawText(const FontSpec& font, Color color, std::wstring_view text, const TextPlacement& placement) override;
+    void drawText(const TextFont& font, Color color, std::wstring_view text, const TextPlacement& placement) override;
     void blendPremultiplied(const Rect& r, const std::uint32_t* pixels) override;
 
 private:

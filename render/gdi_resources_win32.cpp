@@ -5,37 +5,37 @@
 namespace {
 
 // The "Segoe UI" font of a label or figure.
-HFONT createLabelFont(const FontSpec& font) {
+HFONT createLabelFont(const TextFont& font) {
     return CreateFontW(-font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0, L"Segoe UI");
 }
 
 }  // namespace
 
-void* GdiResources::font(const FontSpec& spec, void* inUse) {
+void* GdiResources::font(const TextFont& textFont, void* inUse) {
     CachedFont* oldest = nullptr;
     for (CachedFont& slot : fonts_) {
-        if (slot.font && slot.spec == spec) {
+        if (slot.font && slot.textFont == textFont) {
             slot.lastUse = ++uses_;
             return slot.font;
         }
         if (slot.font == inUse && inUse) continue;
         if (!oldest || !slot.font || (oldest->font && slot.lastUse < oldest->lastUse)) oldest = &slot;
     }
-    HFONT made = createLabelFont(spec);
+    HFONT made = createLabelFont(textFont);
     if (!made) return nullptr;
     // The font evicted is selected nowhere: a canvas keeps at most the one it last used
     // selected, and passes it as `inUse`.
     if (oldest->font) DeleteObject(static_cast<HFONT>(oldest->font));
-    *oldest = CachedFont{spec, made, ++uses_};
+    *oldest = CachedFont{textFont, made, ++uses_};
     return made;
 }
 
 // The DC is the back buffer's, which only frames draw into; it is deleted before the fonts
 // are (the window's clean-up releases the buffer first), so a font left selected in it is
 // never deleted while selected.
-bool GdiResources::selectFont(void* dc, const FontSpec& spec) {
-    void* wanted = font(spec, dc == fontDc_ ? selectedFont_ : nullptr);
+bool GdiResources::selectFont(void* dc, const TextFont& textFont) {
+    void* wanted = font(textFont, dc == fontDc_ ? selectedFont_ : nullptr);
     if (!wanted) return false;
     if (dc != fontDc_ || wanted != selectedFont_) {
         SelectObject(static_cast<HDC>(dc), static_cast<HGDIOBJ>(wanted));

@@ -19,12 +19,12 @@ public:
     // The label font of this size and weight; null when it cannot be made. A font made anew
     // takes the place of the one least lately used, never that of `inUse` (a font still
     // selected into a DC).
-    void* font(const FontSpec& spec, void* inUse = nullptr);
+    void* font(const TextFont& textFont, void* inUse = nullptr);
     // Selects the font of this size and weight into `dc` (an HDC) and leaves it there, from
     // one text and one frame to the next: under Wine every selection of a font asks the X
     // resources for its smoothing, which on a bare X server reads the disk each time, and a
     // frame's labels share one or two fonts. False when it cannot be made.
-    bool selectFont(void* dc, const FontSpec& spec);
+    bool selectFont(void* dc, const TextFont& textFont);
     // A memory DC holding a 32-bit top-down bitmap at least w x h pixels, and its pixels;
     // false when it cannot be made.
     bool glowBitmap(int w, int h, void*& dc, std::uint32_t*& pixels, int& stride);
@@ -33,7 +33,7 @@ public:
 
 private:
     struct CachedFont {
-        FontSpec spec;
+        TextFont textFont;
         void* font = nullptr;  // HFONT
         unsigned lastUse = 0;
     };

@@ -54,6 +54,6 @@ void drawKey(Canvas& canvas, const KeyCap& key, const FrameContext& context) {
 
 void drawKeyLabel(Canvas& canvas, std::wstring_view text, const Rect& r, bool lit, const LayoutMetrics& metrics,
                   const KeyColors& colors) {
-    const FontSpec font{static_cast<int>(metrics.keyHeight * 0.5), lit ? metrics.labelWeightHeld : metrics.labelWeight};
+    const TextFont font{static_cast<int>(metrics.keyHeight * 0.5), lit ? metrics.labelWeightHeld : metrics.labelWeight};
     canvas.drawText(font, lit ? colors.textA : colors.textN, text, TextPlacement{r, true});
 }

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <utility>
 
-Size RecordingCanvas::measure(const FontSpec& font, std::wstring_view text) {
+Size RecordingCanvas::measure(const TextFont& font, std::wstring_view text) {
     const int charWidth = (std::max(font.height, 0) + 1) / 2;
     return {static_cast<int>(text.size()) * charWidth, font.height};
 }
@@ -46,7 +46,7 @@ void RecordingCanvas::frameRect(const Rect& r, Color pen) {
     calls_.push_back(std::move(call));
 }
 
-void RecordingCanvas::drawText(const FontSpec& font, Color color, std::wstring_view text,
+void RecordingCanvas::drawText(const TextFont& font, Color color, std::wstring_view text,
                                const TextPlacement& placement) {
     DrawCall call;
     call.kind = DrawKind::Text;

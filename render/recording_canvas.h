@@ -18,7 +18,7 @@ struct DrawCall {
     int penWidth = 0;           // Polyline (1 for RoundRect and FrameRect)
     Size corner;                // RoundRect
     std::vector<Point> points;  // Polyline
-    FontSpec font;              // Text
+    TextFont font;              // Text
     std::wstring text;          // Text
     TextPlacement placement;    // Text
     Point origin;               // Text: where the measured text was put
@@ -30,13 +30,13 @@ class RecordingCanvas : public Canvas {
 public:
     // A deterministic stand-in for font metrics: every character is half the font height
     // wide (rounded up) and the text is as high as the font.
-    static Size measure(const FontSpec& font, std::wstring_view text);
+    static Size measure(const TextFont& font, std::wstring_view text);
 
     void fillRect(const Rect& r, Color color) override;
     void polyline(const Point* points, std::size_t count, Color pen, int penWidth) override;
     void roundRect(const Rect& r, int cornerWidth, int cornerHeight, Color fill, Color pen) override;
     void frameRect(const Rect& r, Color pen) override;
-    void drawText(const FontSpec& font, Color color, std::wstring_view text, const TextPlacement& placement) override;
+    void drawText(const TextFont& font, Color color, std::wstring_view text, const TextPlacement& placement) override;
     void blendPremultiplied(const Rect& r, const std::uint32_t* pixels) override;
 
     const std::vector<DrawCall>& calls() const { return calls_; }

@@ -48,7 +48,7 @@ TEST(KeyDrawing, LitFilledKeyGrowsWithShadowLabelAndGlow) {
 
     EXPECT_EQ(calls[2].kind, DrawKind::Text);
     EXPECT_EQ(calls[2].text, L"a");
-    EXPECT_EQ(calls[2].font, (FontSpec{24, 600}));
+    EXPECT_EQ(calls[2].font, (TextFont{24, 600}));
     EXPECT_EQ(calls[2].fill, c.textA);
     EXPECT_EQ(calls[2].placement, (TextPlacement{{56, 128, 116, 188}, true}));
 
@@ -62,7 +62,7 @@ TEST(KeyDrawing, UnlitFilledKeyKeepsItsRectangle) {
     ASSERT_EQ(calls.size(), 2u);  // no shadow by default, no glow
     EXPECT_EQ(calls[0].rect, keyA().rect);
     EXPECT_EQ(calls[0].fill, scene.settings.colors.fillN);
-    EXPECT_EQ(calls[1].font, (FontSpec{24, 400}));
+    EXPECT_EQ(calls[1].font, (TextFont{24, 400}));
     EXPECT_EQ(calls[1].fill, scene.settings.colors.textN);
 }
 
@@ -133,5 +133,5 @@ TEST(KeyDrawing, LabelFontIsHalfTheKeyHeightTruncated) {
     EXPECT_EQ(scene.metrics.keyHeight, 38);
     RecordingCanvas canvas;
     drawKeyLabel(canvas, L"Shift", {0, 0, 80, 38}, false, scene.metrics, scene.settings.colors);
-    EXPECT_EQ(canvas.calls()[0].font, (FontSpec{19, 341}));
+    EXPECT_EQ(canvas.calls()[0].font, (TextFont{19, 341}));
 }

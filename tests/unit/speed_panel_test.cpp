@@ -54,12 +54,12 @@ TEST(SpeedPanel, FrameBarAndTextsAtScaleOne) {
 
     const DrawCall& cpm = p.calls[4];
     EXPECT_EQ(p.cpm, L"600");
-    EXPECT_EQ(cpm.font, (FontSpec{52, 900}));
+    EXPECT_EQ(cpm.font, (TextFont{52, 900}));
     EXPECT_EQ(cpm.fill, colors.textN);
     EXPECT_EQ(cpm.origin, (Point{804 + (912 - cpm.extent.width - 804) / 2, 24}));
     const DrawCall& cps = p.calls[5];
     EXPECT_EQ(p.cps, L"10.00 CPS");
-    EXPECT_EQ(cps.font, (FontSpec{23, 700}));
+    EXPECT_EQ(cps.font, (TextFont{23, 700}));
     EXPECT_EQ(cps.origin, (Point{804 + (912 - cps.extent.width - 804) / 2, 82}));
 }
 
