@@ -1,6 +1,7 @@
 #include "app/click_through.h"
 
 #include "app/app_state.h"
+#include "app/services.h"
 #include "control/hit_test.h"
 #include "render/resize_grip.h"
 
@@ -91,10 +92,5 @@ void watchPointer(HINSTANCE instance) {
     RegisterClassExW(&wc);
     HWND watcher = CreateWindowExW(0, POINTER_WATCH_CLASS, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
     if (!watcher) return;
-    RAWINPUTDEVICE mouse{};
-    mouse.usUsagePage = 0x01;  // generic desktop
-    mouse.usUsage = 0x02;      // mouse
-    mouse.dwFlags = RIDEV_INPUTSINK;
-    mouse.hwndTarget = watcher;
-    RegisterRawInputDevices(&mouse, 1, sizeof mouse);
+    receiveRawInput(watcher, RAW_INPUT_MOUSE);
 }

@@ -11,15 +11,6 @@
 
 namespace {
 
-void registerRawKeyboardInput(HWND window) {
-    RAWINPUTDEVICE device{};
-    device.usUsagePage = 0x01;  // generic desktop
-    device.usUsage = 0x06;      // keyboard
-    device.dwFlags = RIDEV_INPUTSINK;  // reports keep coming while other programs have the focus
-    device.hwndTarget = window;
-    RegisterRawInputDevices(&device, 1, sizeof device);
-}
-
 }  // namespace
 
 LRESULT onCreate(HWND window) {
@@ -28,7 +19,7 @@ LRESULT onCreate(HWND window) {
     loadAppSettings();
     updateMetrics(a.metrics, a.settings.scale);
     addTrayIcon(window);
-    registerRawKeyboardInput(window);
+    receiveRawInput(window, RAW_INPUT_KEYBOARD);
     watchPointer(a.instance);
     updateClickThrough(window);
     watchSessionChanges(window);

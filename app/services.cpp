@@ -27,6 +27,15 @@ SoundPlayer& soundPlayer() {
 
 Tick currentTick() { return GetTickCount64(); }
 
+void receiveRawInput(HWND target, unsigned short usage) {
+    RAWINPUTDEVICE device{};
+    device.usUsagePage = 0x01;  // generic desktop
+    device.usUsage = usage;
+    device.dwFlags = RIDEV_INPUTSINK;
+    device.hwndTarget = target;
+    RegisterRawInputDevices(&device, 1, sizeof device);
+}
+
 void muteSystemSoundsNow() {
     Win32SoundSchemeRegistry registry;
     Win32SettingsStorage storage(app().settings.settingsPath);

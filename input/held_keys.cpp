@@ -37,6 +37,14 @@ void HeldKeys::forget(int id) {
     }
 }
 
+std::optional<int> HeldKeys::release(int id) {
+    const HeldKey* held = find(id);
+    if (held == nullptr) return std::nullopt;
+    const int code = held->code;
+    forget(id);
+    return code;
+}
+
 bool HeldKeys::holdsCode(int code) const {
     for (int i = 0; i < count; ++i)
         if (keys[i].code == code) return true;

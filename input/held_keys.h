@@ -3,6 +3,7 @@
 // releases exactly that on-screen key, whatever the Shift state or the layout has become in
 // between: ';' pressed under Shift lights ":", and its key-up after Shift went up types ';'.
 #include <array>
+#include <optional>
 
 #include "common/types.h"
 
@@ -29,6 +30,8 @@ struct HeldKeys {
     void hold(const HeldKey& key);
     // Forgets the physical key; nothing happens when it is not down.
     void forget(int id);
+    // Forgets the physical key and gives the on-screen key it lit; none when it was not down.
+    std::optional<int> release(int id);
     bool holdsCode(int code) const;
     void clear() { count = 0; }
 };

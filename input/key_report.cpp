@@ -45,11 +45,7 @@ void pressKey(InputState& state, const HeldKey& key, Tick now, InputContext& con
 // never came (held before the program started) releases the key it maps to now, unless
 // another physical key holds that one.
 int releasedCode(InputState& state, const KeyReport& report, int id, InputContext& context) {
-    if (const HeldKey* held = state.heldKeys.find(id)) {
-        const int code = held->code;
-        state.heldKeys.forget(id);
-        return code;
-    }
+    if (const std::optional<int> code = state.heldKeys.release(id)) return *code;
     return canonicalKey(report.makeCode, report.vkey, state.labelShift, context.query);
 }
 
@@ -95,12 +91,10 @@ std::optional<Rect> onKeyReport(InputState& state, const KeyReport& report, Tick
 }
 
 std::optional<Rect> releaseHeldKey(InputState& state, int id, const KeyboardLayout& layout, KeyboardQuery& query) {
-    const HeldKey* held = state.heldKeys.find(id);
-    if (held == nullptr) return std::nullopt;
-    const int code = held->code;
-    state.heldKeys.forget(id);
-    setHeld(state, code);
-    return areaAfterChange(state, layout, query, code);
+    const std::optional<int> code = state.heldKeys.release(id);
+    if (!code) return std::nullopt;
+    setHeld(state, *code);
+    return areaAfterChange(state, layout, query, *code);
 }
 
 void enterPrivateInput(InputState& state, KeyboardQuery& query) {
