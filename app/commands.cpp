@@ -2,6 +2,7 @@
 #include "app/app_state.h"
 #include "app/click_through.h"
 #include "app/context_menu.h"
+#include "app/frame_timer.h"
 #include "app/dialogs.h"
 #include "app/handlers.h"
 #include "app/services.h"
@@ -60,7 +61,9 @@ LRESULT onCommand(HWND window, WPARAM wParam) {
 }
 
 LRESULT onHotKey(HWND, WPARAM hotKeyId) {
-    if (hotKeyId == HOTKEY_TOGGLE && app().hotKey.fire(currentTick())) toggleVisible();
+    if (hotKeyId != HOTKEY_TOGGLE) return 0;
+    wakeFrameTick();  // the ticks look for the key-up of K
+    if (app().hotKey.fire(currentTick())) toggleVisible();
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/focus_probe.h"
+#include "app/frame_timer.h"
 #include "app/services.h"
 #include "input/focus_privacy.h"
 
@@ -56,6 +57,7 @@ void CALLBACK onWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, L
         judgeFocus(window, object, child);
     else if (event == EVENT_SYSTEM_FOREGROUND)
         judgeFocus(focusOfThreadOf(window), OBJID_CLIENT, CHILDID_SELF);
+    wakeFrameTick();  // entering or leaving a password field may change what is shown
 }
 
 }  // namespace
@@ -78,5 +80,6 @@ void stopWatchingKeyboardFocus() {
 LRESULT onFocusVerdict(HWND, WPARAM serial, LPARAM isPassword) {
     if (serial != focusSerial) return 0;  // about a focus that has moved on since
     if (!isPassword) leavePrivateInput(app().input, keyboardQuery());
+    wakeFrameTick();
     return 0;
 }

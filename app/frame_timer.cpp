@@ -1,4 +1,6 @@
 // The 16 ms frame tick and the window's size changes: both only invalidate areas.
+#include "app/frame_timer.h"
+
 #include "app/app_state.h"
 #include "app/click_through.h"
 #include "app/handlers.h"
@@ -8,6 +10,13 @@
 #include "render/speed_panel.h"
 
 namespace {
+
+UINT tickPeriod = 0;  // of the running timer; 0 when none runs
+
+void setTickPeriod(HWND window, UINT period) {
+    if (period == tickPeriod) return;
+    if (SetTimer(window, FRAME_TIMER, period, nullptr)) tickPeriod = period;
+}
 
 Rect clientRect(HWND window) {
     RECT r{};
@@ -25,8 +34,20 @@ void invalidateTickAreas(HWND window, const FrameTickEffects& effects) {
 
 }  // namespace
 
+void startFrameTick(HWND window) { setTickPeriod(window, FRAME_PERIOD_MS); }
+
+void stopFrameTick(HWND window) {
+    KillTimer(window, FRAME_TIMER);
+    tickPeriod = 0;
+}
+
+void wakeFrameTick() {
+    if (tickPeriod != 0) setTickPeriod(app().window, FRAME_PERIOD_MS);
+}
+
 LRESULT onShowWindow(HWND, WPARAM shown) {
     if (shown) invalidateAll();
+    wakeFrameTick();
     return 0;
 }
 
@@ -39,11 +60,14 @@ LRESULT onTimer(HWND window, WPARAM timerId) {
     FrameTickContext context{a.layout, keyboardQuery(), physicalKeyState()};
     onFrameTick(a.input, context, now, effects);
     // A hidden window shows nothing to keep up to date; it is repainted whole when shown.
-    if (IsWindowVisible(window)) invalidateTickAreas(window, effects);
+    const bool shown = IsWindowVisible(window) != FALSE;
+    if (shown) invalidateTickAreas(window, effects);
     if (now / 1000 != lastSecond) recheckHeldPointer(window);
     // The key-up of the hot key's K may have gone where no report of it came.
     if (a.hotKey.awaitsRelease(now) && !(GetAsyncKeyState(HOTKEY_KEY_K) & 0x8000)) a.hotKey.release();
     lastSecond = now / 1000;
+    const Tick rest = a.hotKey.fired ? 0 : frameTickRest(a.input, now, shown);
+    setTickPeriod(window, rest ? static_cast<UINT>(rest) : FRAME_PERIOD_MS);
     return 0;
 }
 

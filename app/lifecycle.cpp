@@ -2,16 +2,13 @@
 #include "app/app_state.h"
 #include "app/click_through.h"
 #include "app/focus_watch.h"
+#include "app/frame_timer.h"
 #include "app/handlers.h"
 #include "app/services.h"
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
 #include "app/window_ops.h"
 #include "keyboard/key_labels.h"
-
-namespace {
-
-}  // namespace
 
 LRESULT onCreate(HWND window) {
     AppState& a = app();
@@ -23,7 +20,7 @@ LRESULT onCreate(HWND window) {
     watchPointer(a.instance);
     updateClickThrough(window);
     watchSessionChanges(window);
-    SetTimer(window, FRAME_TIMER, FRAME_PERIOD_MS, nullptr);
+    startFrameTick(window);
     // Held down, the hot key toggles once; the platforms that know no MOD_NOREPEAT take the
     // flag without a word, and their repeats are left out by the latch.
     RegisterHotKey(window, HOTKEY_TOGGLE, MOD_CONTROL | MOD_SHIFT | MOD_NOREPEAT, HOTKEY_KEY_K);
@@ -38,7 +35,7 @@ LRESULT onCreate(HWND window) {
 LRESULT onDestroy(HWND window) {
     AppState& a = app();
     if (a.settings.sysSoundsMuted) restoreSystemSoundsNow();
-    KillTimer(window, FRAME_TIMER);
+    stopFrameTick(window);
     UnregisterHotKey(window, HOTKEY_TOGGLE);
     stopWatchingSessionChanges(window);
     stopWatchingKeyboardFocus();

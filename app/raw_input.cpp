@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/click_through.h"
+#include "app/frame_timer.h"
 #include "app/handlers.h"
 #include "app/services.h"
 #include "app/window_ops.h"
@@ -41,6 +42,7 @@ std::optional<KeyReport> fetchKeyboardReport(HRAWINPUT input) {
 LRESULT onRawInput(HWND window, LPARAM input) {
     const std::optional<KeyReport> report = fetchKeyboardReport(reinterpret_cast<HRAWINPUT>(input));
     if (!report) return 0;
+    wakeFrameTick();
     if (noteModifierReport(report->vkey, report->extended, report->keyUp)) updateClickThrough(window);
     if (report->vkey == static_cast<int>(HOTKEY_KEY_K) && report->keyUp) app().hotKey.release();
     AppState& a = app();

@@ -4,6 +4,7 @@
 #include <wtsapi32.h>
 
 #include "app/app_state.h"
+#include "app/frame_timer.h"
 #include "app/handlers.h"
 #include "app/services.h"
 
@@ -33,11 +34,13 @@ void stopWatchingSessionChanges(HWND window) { WTSUnRegisterSessionNotification(
 
 LRESULT onSessionChange(HWND, WPARAM sessionEvent) {
     if (endsKeyInput(sessionEvent)) releaseAllKeys(app().input, keyboardQuery());
+    wakeFrameTick();
     return 0;
 }
 
 LRESULT onPowerBroadcast(HWND, WPARAM powerEvent) {
     if (powerEvent == PBT_APMSUSPEND || powerEvent == PBT_APMRESUMESUSPEND || powerEvent == PBT_APMRESUMEAUTOMATIC)
         releaseAllKeys(app().input, keyboardQuery());
+    wakeFrameTick();
     return TRUE;
 }

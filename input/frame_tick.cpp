@@ -35,7 +35,25 @@ void checkLabelState(InputState& state, KeyboardQuery& query, Tick now) {
     updateLabelShift(state, query);
 }
 
+bool anyKeyLitOrDrawnLit(const KeyStateTable& keys, Tick now) {
+    for (int vk = 0; vk < VK_CODE_COUNT; ++vk)
+        if (keys.litShown[vk] || keys.isLit(vk, now)) return true;
+    return false;
+}
+
+// A timer may come a little early by the clock it is read with; landing a frame past the
+// second keeps the once-a-second look in the second it belongs to.
+constexpr Tick REST_OVERSHOOT_MS = 16;
+
 }  // namespace
+
+Tick frameTickRest(const InputState& state, Tick now, bool windowShown) {
+    if (state.heldKeys.count > 0 || state.fullRedrawPending || now < state.labelRecheckUntil) return 0;
+    if (state.meter.shownFigure(now) != 0) return 0;
+    if (windowShown && (state.meter.refreshPending || state.meter.shownCount != 0)) return 0;
+    if (anyKeyLitOrDrawnLit(state.keys, now)) return 0;
+    return 1000 - now % 1000 + REST_OVERSHOOT_MS;
+}
 
 void onFrameTick(InputState& state, FrameTickContext& context, Tick now, FrameTickEffects& effects) {
     effects.invalidateSpeedPanel = false;

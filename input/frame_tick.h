@@ -22,3 +22,11 @@ struct FrameTickContext {
 
 // Fills `effects` (cleared first) for the tick at `now`.
 void onFrameTick(InputState& state, FrameTickContext& context, Tick now, FrameTickEffects& effects);
+
+// After the tick at `now`: how long the tick may rest, or 0 while it is needed every frame.
+// Nothing on the screen can change without a new key report once no key is held, lit or
+// still drawn lit, no press is left in the panel's last second, the panel shows its figures
+// (or the window is hidden), no repaint waits and the looks at the labels after the latest
+// report are over. Then only the once-a-second look at the labels is due: the rest lasts
+// until just after the next whole second. A key report wakes the tick again.
+Tick frameTickRest(const InputState& state, Tick now, bool windowShown);

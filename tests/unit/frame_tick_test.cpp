@@ -127,3 +127,76 @@ TEST_F(FrameTickTest, TheSystemShiftStateIsPickedUpOnTheTick) {
     EXPECT_TRUE(tick(2032).invalidateAll);
     EXPECT_TRUE(state.labelShift);
 }
+
+namespace {
+
+// Ticks every 16 ms from `from`, painting whatever a tick invalidates, until the tick may
+// rest; returns the time of that tick.
+Tick tickUntilRest(FrameTickTest& t, Tick from, bool shown = true) {
+    for (Tick now = from; now < from + 120000; now += 16) {
+        if (t.tick(now).invalidateSpeedPanel && shown) t.state.meter.notePainted(true, now);
+        if (frameTickRest(t.state, now, shown) != 0) return now;
+    }
+    ADD_FAILURE() << "the tick never rests";
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(FrameTickTest, TheTickRestsOnlyOnceATapHasLeftTheKeysAndThePanel) {
+    tickUntilRest(*this, 1000);
+    report('A', false, 5000);
+    EXPECT_EQ(frameTickRest(state, 5000, true), 0u);
+    report('A', true, 5040);
+    const Tick restAt = tickUntilRest(*this, 5008);
+    // The press leaves the panel's last second just after 6000; the panel shows 0 from the
+    // first tick after that on.
+    EXPECT_GT(restAt, 6000u);
+    EXPECT_LE(restAt, 6016u);
+    EXPECT_FALSE(state.keys.litShown['A']);
+    EXPECT_EQ(state.meter.shownCount, 0);
+    // Resting lands just past the next whole second, where the labels are looked at again.
+    const Tick rest = frameTickRest(state, restAt, true);
+    EXPECT_GT(restAt + rest, 7000u);
+    EXPECT_LE(restAt + rest, 7016u + 16u);
+}
+
+TEST_F(FrameTickTest, AHeldKeyOrAPanelStillToBePaintedKeepsTheTickGoing) {
+    tickUntilRest(*this, 1000);
+    report(0xA0, false, 3000, 0x2A);  // Shift: lights, counts nothing
+    for (Tick now = 3016; now < 9000; now += 16) {
+        tick(now);
+        ASSERT_EQ(frameTickRest(state, now, true), 0u) << now;
+    }
+    report(0xA0, true, 9000, 0x2A);
+    tickUntilRest(*this, 9016);
+
+    // A panel invalidated but not yet painted shows old figures.
+    report('B', false, 20000);
+    report('B', true, 20010);
+    for (Tick now = 20016; now < 21500; now += 16) tick(now);
+    EXPECT_TRUE(state.meter.refreshPending);
+    EXPECT_EQ(frameTickRest(state, 21500, true), 0u);
+    // Hidden, the window shows nothing to bring up to date: it is repainted whole when shown.
+    EXPECT_GT(frameTickRest(state, 21500, false), 0u);
+}
+
+TEST_F(FrameTickTest, AReportOfAKeyNotShownStillKeepsTheLabelsWatchedAWhile) {
+    tickUntilRest(*this, 1000);
+    report(0x14, false, 4000);  // Caps Lock: its new state may show a moment after the report
+    report(0x14, true, 4020);
+    EXPECT_EQ(frameTickRest(state, 4200, true), 0u);
+    query.capsLock = true;
+    EXPECT_TRUE(tick(4280).invalidateAll);
+    const Tick restAt = tickUntilRest(*this, 4296);
+    EXPECT_GE(restAt, 4300u);
+    EXPECT_LT(restAt, 4400u);
+}
+
+TEST_F(FrameTickTest, ARestingTickStillFindsALayoutChosenWithTheMouse) {
+    const Tick restAt = tickUntilRest(*this, 2000);
+    query.layout = 0x04070407;
+    const Tick next = restAt + frameTickRest(state, restAt, true);
+    EXPECT_EQ(next / 1000, restAt / 1000 + 1);
+    EXPECT_TRUE(tick(next).invalidateAll);
+}
