@@ -54,6 +54,7 @@ LRESULT onCommand(HWND window, WPARAM wParam) {
     const CommandOutcome outcome = runCommand(app().settings, LOWORD(wParam));
     if (!outcome.known) return 0;
     updateClickThrough(window);  // the click-through setting may have changed
+    if (app().settings.soundOn) soundPlayer().prepare();  // the sounds may have been turned on
     if (!performAction(window, outcome)) return 0;
     if (outcome.redraw) invalidateAll();
     if (outcome.save) saveAppSettings();

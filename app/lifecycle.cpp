@@ -14,6 +14,7 @@ LRESULT onCreate(HWND window) {
     AppState& a = app();
     a.window = window;
     loadAppSettings();
+    if (a.settings.soundOn) soundPlayer().prepare();
     updateMetrics(a.metrics, a.settings.scale);
     addTrayIcon(window);
     receiveRawInput(window, RAW_INPUT_KEYBOARD);
