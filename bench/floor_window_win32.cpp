@@ -5,13 +5,17 @@
 //                                     repainting the same areas on the same ticks by the same
 //                                     rules (the program's own key state and frame tick);
 //                                     but each paint copies prepared pictures of Tavrin's own
-//                                     frame, unlit and with every key lit, composing nothing.
+//                                     frame, unlit and with every key lit, and of its speed
+//                                     panel showing the figures Tavrin shows, composing
+//                                     nothing (a panel picture is made the first time its
+//                                     figures are shown).
 //   tavrin_floor_window.exe latency   the same window, which copies the lit A key to the
 //                                     screen straight from the WM_INPUT of its key-down.
 // With "right" the window stands at the right edge of the screen.
 #include <windows.h>
 
 #include <cwchar>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -48,6 +52,9 @@ struct Floor {
     Win32PhysicalKeyState physical;
     SilentPlayer sound;
     BackBuffer unlit, lit, work;
+    // Under Wine every copy to the screen rebuilds the window's shape from its pixels, at a
+    // cost that grows with the figures' glyphs: the panel shows what Tavrin's shows.
+    std::map<int, BackBuffer> panels;  // by the presses of the last second shown
 };
 
 Floor& floor() {
@@ -57,8 +64,9 @@ Floor& floor() {
 
 Rect client() { return {0, 0, floor().scene.windowSize.width, floor().scene.windowSize.height}; }
 
-// Tavrin's frame through its own drawing, once: every key unlit, or every key held.
-void compose(BackBuffer& into, HDC reference, bool allLit) {
+// Tavrin's frame through its own drawing, once: every key unlit, or every key held, with the
+// panel showing `pressesShown` presses in the last second.
+void compose(BackBuffer& into, HDC reference, bool allLit, int pressesShown = 0) {
     Floor& f = floor();
     ensureBackBuffer(into, client().width(), client().height(), reference);
     KeyStateTable keys;
@@ -68,6 +76,7 @@ void compose(BackBuffer& into, HDC reference, bool allLit) {
         keys.lastPress[key.vk] = allLit ? f.scene.now : 0;
     }
     SpeedMeter meter;
+    for (int i = 0; i < pressesShown; ++i) meter.pressTimes.push_back(f.scene.now - 500);
     GdiCanvas canvas(into.dc);
     const FrameContext context{f.scene.settings, f.scene.metrics, f.scene.layout, keys, meter, f.query, false, f.scene.now};
     drawFrame(canvas, client(), context);
@@ -83,6 +92,17 @@ void prepare(HWND hwnd) {
 
 void copy(HDC to, const BackBuffer& from, const Rect& r) {
     BitBlt(to, r.left, r.top, r.width(), r.height(), static_cast<HDC>(from.dc), r.left, r.top, SRCCOPY);
+}
+
+const BackBuffer& panelPicture(HDC reference, int pressesShown) {
+    BackBuffer& picture = floor().panels[pressesShown];
+    if (!picture.dc) compose(picture, reference, false, pressesShown);
+    return picture;
+}
+
+Rect panelReach() {
+    const Floor& f = floor();
+    return speedPanelReach(speedPanelRect(client(), f.scene.metrics, f.scene.settings.scale), f.scene.metrics);
 }
 
 void invalidate(HWND hwnd, const Rect& r) {
@@ -122,16 +142,15 @@ void onTick(HWND hwnd) {
     static FrameTickEffects effects;
     FrameTickContext context{f.scene.layout, f.query, f.physical};
     onFrameTick(f.input, context, GetTickCount64(), effects);
-    if (effects.invalidateSpeedPanel)
-        invalidate(hwnd, speedPanelReach(speedPanelRect(client(), f.scene.metrics, f.scene.settings.scale), f.scene.metrics));
+    if (effects.invalidateSpeedPanel) invalidate(hwnd, panelReach());
     if (effects.invalidateAll) InvalidateRect(hwnd, nullptr, FALSE);
     for (const Rect& area : effects.keyAreas) invalidate(hwnd, area);
 }
 
 bool meets(const Rect& a, const RECT& b) { return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom; }
 
-// Each key the paint reaches from the picture of its state, the rest unlit; then one copy to
-// the window, as Tavrin's paint ends.
+// Each key the paint reaches from the picture of its state, the panel from the picture of its
+// figures, the rest unlit; then one copy to the window, as Tavrin's paint ends.
 void onPaint(HWND hwnd) {
     Floor& f = floor();
     PAINTSTRUCT ps;
@@ -144,6 +163,7 @@ void onPaint(HWND hwnd) {
             const Rect area = key.rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN);
             if (f.input.keys.isLit(key.vk, now) && meets(area, ps.rcPaint)) copy(work, f.lit, area);
         }
+        if (meets(panelReach(), ps.rcPaint)) copy(work, panelPicture(dc, f.input.meter.shownFigure(now)), panelReach());
         BitBlt(dc, 0, 0, f.work.width, f.work.height, work, 0, 0, SRCCOPY);
         f.input.meter.notePainted(true, now);
     }
