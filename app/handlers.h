@@ -7,8 +7,8 @@
 LRESULT onCreate(HWND window);
 LRESULT onDestroy(HWND window);
 LRESULT onPaint(HWND window);
-// Draws one area to the screen at once, outside a paint message, and validates it.
-void paintAreaNow(HWND window, const Rect& area);
+// Draws one area as it looks at `now` to the screen at once, outside a paint message.
+void paintAreaNow(HWND window, const Rect& area, Tick now);
 LRESULT onTimer(HWND window, WPARAM timerId);
 LRESULT onSize(HWND window);
 LRESULT onShowWindow(HWND window, WPARAM shown);

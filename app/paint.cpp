@@ -67,17 +67,16 @@ LRESULT onPaint(HWND window) {
 }
 
 // A key's change goes to the screen from the report itself, without waiting for the paint
-// message and the update region's round trips; the area is then valid, and anything else
-// still invalid waits for the next paint as before.
-void paintAreaNow(HWND window, const Rect& area) {
+// message and the update region's round trips. The area is not validated: it is seldom
+// invalid at that moment (the tick's areas are painted as soon as the tick is done), and a
+// paint that covers it again only draws it as it then looks, for one more round trip to the
+// window server before every key.
+void paintAreaNow(HWND window, const Rect& area, Tick now) {
     AppState& a = app();
     HDC dc = GetDC(window);
     if (!dc) return;
-    if (compose(window, dc, std::span<const Rect>(&area, 1), currentTick())) {
+    if (compose(window, dc, std::span<const Rect>(&area, 1), now))
         BitBlt(dc, area.left, area.top, area.width(), area.height(), static_cast<HDC>(a.backBuffer.dc), area.left,
                area.top, SRCCOPY);
-        const RECT done{area.left, area.top, area.right, area.bottom};
-        ValidateRect(window, &done);
-    }
     ReleaseDC(window, dc);
 }

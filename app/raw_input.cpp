@@ -37,23 +37,36 @@ std::optional<KeyReport> fetchKeyboardReport(HRAWINPUT input) {
     return keyboardReportIn(buffer.data(), size);
 }
 
+// Reports closer together than this come in a burst (a chord, a flood of reports): the first
+// goes to the screen at once, the others with the next paint, all together. Telling a burst
+// by the clock asks the system nothing, where asking the input queue would cost a round trip
+// to the window server before every key under Wine.
+constexpr Tick BURST_MS = 2;
+
+void showKeyReport(HWND window, const KeyReport& report) {
+    static Tick lastShownAt = 0;
+    if (noteModifierReport(report.vkey, report.extended, report.keyUp)) updateClickThrough(window);
+    if (report.vkey == static_cast<int>(HOTKEY_KEY_K) && report.keyUp) app().hotKey.release();
+    AppState& a = app();
+    InputContext context{a.layout, a.settings, keyboardQuery(), soundPlayer()};
+    const Tick now = currentTick();
+    const std::optional<Rect> area = onKeyReport(a.input, report, now, context);
+    if (!area) return;
+    if (IsWindowVisible(window) && now - lastShownAt >= BURST_MS) {
+        paintAreaNow(window, *area, now);
+        lastShownAt = now;
+    } else {
+        invalidateArea(*area);
+    }
+}
+
 }  // namespace
 
 LRESULT onRawInput(HWND window, LPARAM input) {
     const std::optional<KeyReport> report = fetchKeyboardReport(reinterpret_cast<HRAWINPUT>(input));
     if (!report) return 0;
+    showKeyReport(window, *report);
+    // Only once the key is on the screen: a resting tick's timer is set again here.
     wakeFrameTick();
-    if (noteModifierReport(report->vkey, report->extended, report->keyUp)) updateClickThrough(window);
-    if (report->vkey == static_cast<int>(HOTKEY_KEY_K) && report->keyUp) app().hotKey.release();
-    AppState& a = app();
-    InputContext context{a.layout, a.settings, keyboardQuery(), soundPlayer()};
-    const std::optional<Rect> area = onKeyReport(a.input, *report, currentTick(), context);
-    if (!area) return 0;
-    // The key goes to the screen at once unless more reports wait: those are painted
-    // together by the next paint.
-    if (IsWindowVisible(window) && !(HIWORD(GetQueueStatus(QS_RAWINPUT)) & QS_RAWINPUT))
-        paintAreaNow(window, *area);
-    else
-        invalidateArea(*area);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "render/frame.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "render/key_drawing.h"
 #include "render/resize_grip.h"
@@ -73,8 +74,14 @@ bool drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, 
                              context.capsLock};
 
     for (const Rect& area : updateAreas) canvas.fillRect(intersection(client, area), COLOR_KEY);
+    // Keys are drawn in order, a later one over an earlier one where they meet.
+    std::vector<Rect> drawnKeys;
+    drawnKeys.reserve(frame.layout.size());
     for (const KeyCap& key : frame.layout) {
-        if (reaches(keyReach(key, frame), updateAreas)) drawKey(canvas, key, frame);
+        const Rect reach = keyReach(key, frame);
+        if (!reaches(reach, updateAreas)) continue;
+        drawKey(canvas, key, frame, !reaches(reach, drawnKeys));
+        drawnKeys.push_back(reach);
     }
     const Rect panel = speedPanelRect(client, frame.metrics, frame.settings.scale);
     const Rect panelReach = intersection(client, speedPanelReach(panel, frame.metrics));

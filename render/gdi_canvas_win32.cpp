@@ -120,6 +120,39 @@ void GdiCanvas::drawText(const TextFont& font, Color color, std::wstring_view te
     if (resources_->selectFont(dc, font)) drawSelectedText(dc, color, text, placement);
 }
 
+namespace {
+
+// Draws `drawing` into the picture `dc` as if the picture stood at `r` in the frame.
+void drawInto(HDC dc, const Rect& r, Color background, const PictureDrawing& drawing) {
+    GdiCanvas picture(dc);
+    picture.fillRect({0, 0, r.width(), r.height()}, background);
+    POINT origin{};
+    SetViewportOrgEx(dc, -r.left, -r.top, &origin);
+    drawing.draw(picture);
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+}
+
+}  // namespace
+
+void GdiCanvas::drawPicture(const PictureKey& key, const Rect& r, Color background, const PictureDrawing& drawing) {
+    HDC dc = static_cast<HDC>(dc_);
+    if (!dc) return;
+    if (!resources_) {
+        drawing.draw(*this);
+        return;
+    }
+    HDC picture = static_cast<HDC>(resources_->pictures().find(key));
+    if (!picture) {
+        picture = static_cast<HDC>(resources_->pictures().make(key, dc));
+        if (!picture) {
+            drawing.draw(*this);
+            return;
+        }
+        drawInto(picture, r, background, drawing);
+    }
+    BitBlt(dc, r.left, r.top, r.width(), r.height(), picture, 0, 0, SRCCOPY);
+}
+
 void GdiCanvas::blendPremultiplied(const Rect& r, const std::uint32_t* pixels) {
     HDC dc = static_cast<HDC>(dc_);
     const int w = r.width();

@@ -22,6 +22,9 @@ public:
     void frameRect(const Rect& r, Color pen) override;
     void drawText(const TextFont& font, Color color, std::wstring_view text, const TextPlacement& placement) override;
     void blendPremultiplied(const Rect& r, const std::uint32_t* pixels) override;
+    // With kept objects, the picture is drawn into a bitmap kept among them the first time
+    // and copied from it after; without, it is drawn directly.
+    void drawPicture(const PictureKey& key, const Rect& r, Color background, const PictureDrawing& drawing) override;
 
 private:
     void* dc_;  // HDC

@@ -99,4 +99,5 @@ void GdiResources::release() {
     glowDc_ = glowBitmap_ = previousBitmap_ = nullptr;
     glowPixels_ = nullptr;
     glowWidth_ = glowHeight_ = 0;
+    pictures_.release();
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "render/canvas.h"
+#include "render/kept_pictures_win32.h"
 
 class GdiResources {
 public:
@@ -28,6 +29,7 @@ public:
     // A memory DC holding a 32-bit top-down bitmap at least w x h pixels, and its pixels;
     // false when it cannot be made.
     bool glowBitmap(int w, int h, void*& dc, std::uint32_t*& pixels, int& stride);
+    KeptPictures& pictures() { return pictures_; }
     // Deletes every object; the next frame makes them again.
     void release();
 
@@ -50,4 +52,6 @@ private:
     std::uint32_t* glowPixels_ = nullptr;
     int glowWidth_ = 0;
     int glowHeight_ = 0;
+
+    KeptPictures pictures_;
 };

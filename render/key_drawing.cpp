@@ -20,6 +20,56 @@ void drawKeyBody(Canvas& canvas, const Rect& d, bool lit, const AppSettings& set
         canvas.roundRect(d, BODY_CORNER, BODY_CORNER, COLOR_KEY, lit ? c.lineA : c.lineN);
     }
 }
+
+TextFont labelFont(const LayoutMetrics& metrics, bool lit) {
+    return {static_cast<int>(metrics.keyHeight * 0.5), lit ? metrics.labelWeightHeld : metrics.labelWeight};
+}
+
+// Body, label and, while lit, the glow.
+void drawKeyFace(Canvas& canvas, const KeyCap& key, const Rect& d, bool lit, const FrameContext& context) {
+    const AppSettings& settings = context.settings;
+    // A hand-edited style outside the three designs draws like the labels-only design.
+    if (settings.style == STYLE_FILLED || settings.style == STYLE_OUTLINED) drawKeyBody(canvas, d, lit, settings);
+    // Labels are drawn up to their terminator, like the fixed labels they fall back to.
+    const std::wstring label = keyLabel(key.vk, key.label.data(), context.labelShift, context.query);
+    drawKeyLabel(canvas, labelDisplayForm(label.c_str()), d, lit, context.metrics, settings.colors);
+    if (lit) drawPressGlow(canvas, d, key.vk, context.keys, context.now);
+}
+
+class KeyFaceDrawing : public PictureDrawing {
+public:
+    KeyFaceDrawing(const KeyCap& key, const Rect& d, const FrameContext& context) : key_(key), d_(d), context_(context) {}
+    void draw(Canvas& canvas) const override { drawKeyFace(canvas, key_, d_, true, context_); }
+
+private:
+    const KeyCap& key_;
+    const Rect& d_;
+    const FrameContext& context_;
+};
+
+// All a key draws, its shadow included.
+Rect keyFaceReach(const Rect& d, const AppSettings& settings) {
+    const int shadow = settings.shadow ? SHADOW_OFFSET : 0;
+    return {d.left, d.top, d.right + shadow, d.bottom + shadow};
+}
+
+// At the moment of its key-down a key looks the same every time it is pressed: its label
+// (the key, Shift, Caps Lock and the layout), its size, the design and colours, and the glow
+// at the start of its pulse.
+PictureKey justPressedPicture(const KeyCap& key, const Rect& d, const FrameContext& context) {
+    const AppSettings& s = context.settings;
+    const KeyColors& c = s.colors;
+    const TextFont font = labelFont(context.metrics, true);
+    const auto layout = static_cast<std::uint64_t>(context.query.layoutId());
+    const std::uint32_t flags = static_cast<std::uint32_t>(s.style & 0xFF) | (s.shadow ? 0x100u : 0u) |
+                                (context.labelShift ? 0x200u : 0u) | (context.query.capsLockOn() ? 0x400u : 0u);
+    const Rect reach = keyFaceReach(d, s);
+    return {{reach.width(), reach.height()},
+            {flags, static_cast<std::uint32_t>(key.vk), static_cast<std::uint32_t>(layout),
+             static_cast<std::uint32_t>(layout >> 32), s.shadow ? c.shadowColor : 0u, c.fillA, c.lineN, c.lineA, c.textA,
+             static_cast<std::uint32_t>(font.height), static_cast<std::uint32_t>(font.weight),
+             static_cast<std::uint32_t>(d.width())}};
+}
 }  // namespace
 
 Rect keyDrawingRect(const KeyCap& key, bool lit, int style) {
@@ -40,20 +90,18 @@ std::wstring labelDisplayForm(std::wstring label) {
     }
 }
 
-void drawKey(Canvas& canvas, const KeyCap& key, const FrameContext& context) {
-    const AppSettings& settings = context.settings;
+void drawKey(Canvas& canvas, const KeyCap& key, const FrameContext& context, bool onBackground) {
     const bool lit = context.keys.isLit(key.vk, context.now);
-    const Rect d = keyDrawingRect(key, lit, settings.style);
-    // A hand-edited style outside the three designs draws like the labels-only design.
-    if (settings.style == STYLE_FILLED || settings.style == STYLE_OUTLINED) drawKeyBody(canvas, d, lit, settings);
-    // Labels are drawn up to their terminator, like the fixed labels they fall back to.
-    const std::wstring label = keyLabel(key.vk, key.label.data(), context.labelShift, context.query);
-    drawKeyLabel(canvas, labelDisplayForm(label.c_str()), d, lit, context.metrics, settings.colors);
-    if (lit) drawPressGlow(canvas, d, key.vk, context.keys, context.now);
+    const Rect d = keyDrawingRect(key, lit, context.settings.style);
+    if (lit && onBackground && context.now == context.keys.lastPressTick(key.vk)) {
+        canvas.drawPicture(justPressedPicture(key, d, context), keyFaceReach(d, context.settings), COLOR_KEY,
+                           KeyFaceDrawing(key, d, context));
+        return;
+    }
+    drawKeyFace(canvas, key, d, lit, context);
 }
 
 void drawKeyLabel(Canvas& canvas, std::wstring_view text, const Rect& r, bool lit, const LayoutMetrics& metrics,
                   const KeyColors& colors) {
-    const TextFont font{static_cast<int>(metrics.keyHeight * 0.5), lit ? metrics.labelWeightHeld : metrics.labelWeight};
-    canvas.drawText(font, lit ? colors.textA : colors.textN, text, TextPlacement{r, true});
+    canvas.drawText(labelFont(metrics, lit), lit ? colors.textA : colors.textN, text, TextPlacement{r, true});
 }

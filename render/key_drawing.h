@@ -23,7 +23,9 @@ Rect keyDrawingRect(const KeyCap& key, bool lit, int style);
 // A one-character label in the form it is drawn: ":" and "：" as "；", "^" and "＾" as "：".
 std::wstring labelDisplayForm(std::wstring label);
 
-void drawKey(Canvas& canvas, const KeyCap& key, const FrameContext& context);
+// With `onBackground`, nothing but the background has been drawn where the key draws, so its
+// body may be copied from a kept picture.
+void drawKey(Canvas& canvas, const KeyCap& key, const FrameContext& context, bool onBackground = false);
 
 // The label centred in `r`, heavier and in the lit colour while lit.
 void drawKeyLabel(Canvas& canvas, std::wstring_view text, const Rect& r, bool lit, const LayoutMetrics& metrics,

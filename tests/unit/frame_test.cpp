@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "render/key_drawing.h"
 #include "render/recording_canvas.h"
 #include "render/resize_grip.h"
 #include "render/speed_panel.h"
@@ -76,4 +77,59 @@ TEST(Frame, AtScale09ALitKeysAreaTakesInItsNeighboursEdges) {
     std::vector<Rect> drawn;
     for (const DrawCall& call : canvas.callsOf(DrawKind::RoundRect)) drawn.push_back(call.rect);
     EXPECT_EQ(drawn, (std::vector<Rect>{findKey(scene.layout, 'A')->rect, findKey(scene.layout, 'S')->rect}));
+}
+
+namespace {
+
+// Remembers which pictures a frame asks for, and draws them directly like any canvas.
+class PictureRecordingCanvas : public RecordingCanvas {
+public:
+    void drawPicture(const PictureKey& key, const Rect& r, Color background, const PictureDrawing& drawing) override {
+        pictures.push_back({key, r});
+        EXPECT_EQ(background, COLOR_KEY);
+        RecordingCanvas::drawPicture(key, r, background, drawing);
+    }
+    struct Asked {
+        PictureKey key;
+        Rect rect;
+    };
+    std::vector<Asked> pictures;
+};
+
+}  // namespace
+
+// A key at the moment of its key-down may be copied from a kept picture, but only where no key
+// drawn before it in the frame reaches: a copy would wipe out what that key drew there.
+TEST(Frame, OnlyKeysJustPressedWithNothingDrawnUnderThemAreKeptPictures) {
+    Scene scene;  // scale 1.0: lit neighbours reach into each other's areas
+    for (int vk : {int{'E'}, int{'R'}, int{'M'}}) {
+        scene.keys.held[vk] = true;
+        scene.tap(vk, 0);
+    }
+    scene.tap('A', 30);  // lit, but past its key-down: the glow has moved on
+    PictureRecordingCanvas canvas;
+    drawFrame(canvas, scene.clientRect(), scene.context());
+    ASSERT_EQ(canvas.pictures.size(), 2u);  // E and M; R lies where E has drawn
+    const Rect e = findKey(scene.layout, 'E')->rect.inflated(LIT_GROW, LIT_GROW);
+    const Rect m = findKey(scene.layout, 'M')->rect.inflated(LIT_GROW, LIT_GROW);
+    EXPECT_EQ(canvas.pictures[0].rect, e);
+    EXPECT_EQ(canvas.pictures[1].rect, m);
+    EXPECT_FALSE(canvas.pictures[0].key == canvas.pictures[1].key);
+
+    // What decides the picture: the label's Shift state and the colours, not the place.
+    PictureRecordingCanvas shifted;
+    scene.labelShift = true;
+    drawFrame(shifted, scene.clientRect(), scene.context(), std::optional<Rect>(findKey(scene.layout, 'E')->rect));
+    ASSERT_EQ(shifted.pictures.size(), 1u);
+    EXPECT_FALSE(shifted.pictures[0].key == canvas.pictures[0].key);
+    scene.labelShift = false;
+    PictureRecordingCanvas again;
+    drawFrame(again, scene.clientRect(), scene.context(), std::optional<Rect>(findKey(scene.layout, 'E')->rect));
+    ASSERT_EQ(again.pictures.size(), 1u);
+    EXPECT_TRUE(again.pictures[0].key == canvas.pictures[0].key);
+    scene.settings.colors.fillA = rgb(1, 2, 3);
+    PictureRecordingCanvas recoloured;
+    drawFrame(recoloured, scene.clientRect(), scene.context(), std::optional<Rect>(findKey(scene.layout, 'E')->rect));
+    ASSERT_EQ(recoloured.pictures.size(), 1u);
+    EXPECT_FALSE(recoloured.pictures[0].key == canvas.pictures[0].key);
 }

@@ -1,8 +1,8 @@
-// A paint composes only what can reach its update area, with fonts and the glow's bitmap kept
-// from earlier frames; inside that area the pixels must be those of the whole frame drawn
-// with objects made for each step, for the areas every kind of invalidation produces, in
-// every design, at scales from the smallest to the largest, with Shift labels and several
-// sets of lit keys.
+// A paint composes only what can reach its update area, with fonts, the glow's bitmap and
+// pictures of keys at their key-down kept from earlier frames; inside that area the pixels
+// must be those of the whole frame drawn with objects made for each step, for the areas every
+// kind of invalidation produces, in every design, at scales from the smallest to the largest,
+// with Shift labels and several sets of lit keys.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -133,16 +133,30 @@ void everyKeyHeld(Scene& scene) {
     scene.meter.pressTimes.push_back(scene.now - 10);
 }
 
-enum class Keys { Busy, BusyShifted, EveryKeyHeld };
+// Keys at the very moment of their key-down, which a paint copies from kept pictures: far
+// apart, side by side (a neighbour's glow and growth reach into the other's area), and the
+// first key of the layout, which no key is drawn before.
+void justPressedScene(Scene& scene) {
+    for (int vk : {int{'E'}, int{'R'}, int{'M'}, int{'1'}, 0x20, scene.layout.front().vk}) {
+        scene.keys.held[vk] = true;
+        scene.tap(vk, 0);
+    }
+    scene.tap('J', 0);  // released already, within its lit time
+    scene.meter.pressTimes.push_back(scene.now);
+}
+
+enum class Keys { Busy, BusyShifted, EveryKeyHeld, JustPressed, JustPressedShifted };
 
 Scene sceneOf(double scale, Keys keys) {
     Scene scene(scale);
     scene.query.characters = {{0xBA, {L';', L':'}}, {0xDE, {L':', L'*'}}, {0xBD, {L'-', L'='}}, {'1', {L'1', L'!'}}};
     if (keys == Keys::EveryKeyHeld)
         everyKeyHeld(scene);
+    else if (keys == Keys::JustPressed || keys == Keys::JustPressedShifted)
+        justPressedScene(scene);
     else
         busyScene(scene);
-    scene.labelShift = keys == Keys::BusyShifted;
+    scene.labelShift = keys == Keys::BusyShifted || keys == Keys::JustPressedShifted;
     return scene;
 }
 
@@ -151,7 +165,7 @@ Scene sceneOf(double scale, Keys keys) {
 TEST(FrameUpdateAreaGdi, PixelsInsideEveryUpdateAreaMatchTheWholeFrame) {
     GdiResources kept;  // warm, and made to evict, by every case before the next
     for (double scale : {0.5, 0.8, 1.0, 1.25, 3.0}) {
-        for (Keys keys : {Keys::Busy, Keys::BusyShifted, Keys::EveryKeyHeld}) {
+        for (Keys keys : {Keys::Busy, Keys::BusyShifted, Keys::EveryKeyHeld, Keys::JustPressed, Keys::JustPressedShifted}) {
             Scene scene = sceneOf(scale, keys);
             const Rect client = scene.clientRect();
             for (int design = 0; design < 6; ++design) {
