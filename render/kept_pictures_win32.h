@@ -1,6 +1,6 @@
 #pragma once
-// Pictures drawn once and copied from then on (each key as it looks at the moment of its
-// key-down), each in a bitmap of the frame's own format, within a budget of memory: the least
+// Pictures drawn once and copied from then on (the face of each lit key, its glow drawn over
+// it), each in a bitmap of the frame's own format, within a budget of memory: the least
 // lately used give way to new ones.
 #include <cstddef>
 #include <vector>

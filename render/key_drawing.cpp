@@ -25,7 +25,7 @@ TextFont labelFont(const LayoutMetrics& metrics, bool lit) {
     return {static_cast<int>(metrics.keyHeight * 0.5), lit ? metrics.labelWeightHeld : metrics.labelWeight};
 }
 
-// Body, label and, while lit, the glow.
+// Body and label.
 void drawKeyFace(Canvas& canvas, const KeyCap& key, const Rect& d, bool lit, const FrameContext& context) {
     const AppSettings& settings = context.settings;
     // A hand-edited style outside the three designs draws like the labels-only design.
@@ -33,7 +33,6 @@ void drawKeyFace(Canvas& canvas, const KeyCap& key, const Rect& d, bool lit, con
     // Labels are drawn up to their terminator, like the fixed labels they fall back to.
     const std::wstring label = keyLabel(key.vk, key.label.data(), context.labelShift, context.query);
     drawKeyLabel(canvas, labelDisplayForm(label.c_str()), d, lit, context.metrics, settings.colors);
-    if (lit) drawPressGlow(canvas, d, key.vk, context.keys, context.now);
 }
 
 class KeyFaceDrawing : public PictureDrawing {
@@ -53,10 +52,10 @@ Rect keyFaceReach(const Rect& d, const AppSettings& settings) {
     return {d.left, d.top, d.right + shadow, d.bottom + shadow};
 }
 
-// At the moment of its key-down a key looks the same every time it is pressed: its label
-// (the key, Shift, Caps Lock and the layout), its size, the design and colours, and the glow
-// at the start of its pulse.
-PictureKey justPressedPicture(const KeyCap& key, const Rect& d, const FrameContext& context) {
+// Lit, a key's face is the same on every frame and at every press, only the glow over it
+// pulses: its label (the key, Shift, Caps Lock and the layout), its size, the design and the
+// colours decide it.
+PictureKey litFacePicture(const KeyCap& key, const Rect& d, const FrameContext& context) {
     const AppSettings& s = context.settings;
     const KeyColors& c = s.colors;
     const TextFont font = labelFont(context.metrics, true);
@@ -93,12 +92,12 @@ std::wstring labelDisplayForm(std::wstring label) {
 void drawKey(Canvas& canvas, const KeyCap& key, const FrameContext& context, bool onBackground) {
     const bool lit = context.keys.isLit(key.vk, context.now);
     const Rect d = keyDrawingRect(key, lit, context.settings.style);
-    if (lit && onBackground && context.now == context.keys.lastPressTick(key.vk)) {
-        canvas.drawPicture(justPressedPicture(key, d, context), keyFaceReach(d, context.settings), COLOR_KEY,
+    if (lit && onBackground)
+        canvas.drawPicture(litFacePicture(key, d, context), keyFaceReach(d, context.settings), COLOR_KEY,
                            KeyFaceDrawing(key, d, context));
-        return;
-    }
-    drawKeyFace(canvas, key, d, lit, context);
+    else
+        drawKeyFace(canvas, key, d, lit, context);
+    if (lit) drawPressGlow(canvas, d, key.vk, context.keys, context.now);
 }
 
 void drawKeyLabel(Canvas& canvas, std::wstring_view text, const Rect& r, bool lit, const LayoutMetrics& metrics,

@@ -24,7 +24,7 @@ Rect keyDrawingRect(const KeyCap& key, bool lit, int style);
 std::wstring labelDisplayForm(std::wstring label);
 
 // With `onBackground`, nothing but the background has been drawn where the key draws, so its
-// body may be copied from a kept picture.
+// lit face may be copied from a kept picture.
 void drawKey(Canvas& canvas, const KeyCap& key, const FrameContext& context, bool onBackground = false);
 
 // The label centred in `r`, heavier and in the lit colour while lit.

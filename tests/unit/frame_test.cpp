@@ -98,23 +98,28 @@ public:
 
 }  // namespace
 
-// A key at the moment of its key-down may be copied from a kept picture, but only where no key
-// drawn before it in the frame reaches: a copy would wipe out what that key drew there.
-TEST(Frame, OnlyKeysJustPressedWithNothingDrawnUnderThemAreKeptPictures) {
+// A lit key's face may be copied from a kept picture, but only where no key drawn before it in
+// the frame reaches: a copy would wipe out what that key drew. The glow is drawn over it.
+TEST(Frame, OnlyLitKeysWithNothingDrawnUnderThemAreKeptPictures) {
     Scene scene;  // scale 1.0: lit neighbours reach into each other's areas
     for (int vk : {int{'E'}, int{'R'}, int{'M'}}) {
         scene.keys.held[vk] = true;
         scene.tap(vk, 0);
     }
-    scene.tap('A', 30);  // lit, but past its key-down: the glow has moved on
+    scene.tap('A', 30);   // released, still lit
+    scene.tap('Z', 500);  // no longer lit
     PictureRecordingCanvas canvas;
     drawFrame(canvas, scene.clientRect(), scene.context());
-    ASSERT_EQ(canvas.pictures.size(), 2u);  // E and M; R lies where E has drawn
+    ASSERT_EQ(canvas.pictures.size(), 3u);  // E, A and M; R lies where E has drawn
     const Rect e = findKey(scene.layout, 'E')->rect.inflated(LIT_GROW, LIT_GROW);
+    const Rect a = findKey(scene.layout, 'A')->rect.inflated(LIT_GROW, LIT_GROW);
     const Rect m = findKey(scene.layout, 'M')->rect.inflated(LIT_GROW, LIT_GROW);
     EXPECT_EQ(canvas.pictures[0].rect, e);
-    EXPECT_EQ(canvas.pictures[1].rect, m);
-    EXPECT_FALSE(canvas.pictures[0].key == canvas.pictures[1].key);
+    EXPECT_EQ(canvas.pictures[1].rect, a);
+    EXPECT_EQ(canvas.pictures[2].rect, m);
+    EXPECT_FALSE(canvas.pictures[0].key == canvas.pictures[2].key);
+    // Every lit key gets its glow over its face.
+    EXPECT_EQ(canvas.callsOf(DrawKind::Blend).size(), 4u);
 
     // What decides the picture: the label's Shift state and the colours, not the place.
     PictureRecordingCanvas shifted;

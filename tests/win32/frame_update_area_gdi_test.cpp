@@ -1,5 +1,5 @@
 // A paint composes only what can reach its update area, with fonts, the glow's bitmap and
-// pictures of keys at their key-down kept from earlier frames; inside that area the pixels
+// pictures of lit keys' faces kept from earlier frames; inside that area the pixels
 // must be those of the whole frame drawn with objects made for each step, for the areas every
 // kind of invalidation produces, in every design, at scales from the smallest to the largest,
 // with Shift labels and several sets of lit keys.
@@ -133,9 +133,9 @@ void everyKeyHeld(Scene& scene) {
     scene.meter.pressTimes.push_back(scene.now - 10);
 }
 
-// Keys at the very moment of their key-down, which a paint copies from kept pictures: far
-// apart, side by side (a neighbour's glow and growth reach into the other's area), and the
-// first key of the layout, which no key is drawn before.
+// Keys at the very moment of their key-down: far apart, side by side (a neighbour's growth
+// reaches into the other's area, so only the first of them is copied from its kept picture),
+// and the first key of the layout, which no key is drawn before.
 void justPressedScene(Scene& scene) {
     for (int vk : {int{'E'}, int{'R'}, int{'M'}, int{'1'}, 0x20, scene.layout.front().vk}) {
         scene.keys.held[vk] = true;
