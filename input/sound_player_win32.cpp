@@ -7,6 +7,8 @@
 
 namespace {
 
+using PlaySoundFunction = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
+
 std::wstring executablePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -37,7 +39,7 @@ void Win32SoundPlayer::play(const wchar_t* fileName) {
     if (!playSound_) return;
     const std::wstring besideProgram = fileBesideExecutable(exePath_, fileName);
     const wchar_t* name = isExistingFile(besideProgram) ? besideProgram.c_str() : fileName;
-    playSound_(name, nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+    reinterpret_cast<PlaySoundFunction>(playSound_)(name, nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 
 void Win32SoundPlayer::prepare() {
@@ -45,5 +47,5 @@ void Win32SoundPlayer::prepare() {
     loadTried_ = true;
     // From the system folder only: a winmm.dll beside the program must not be picked up.
     if (HMODULE winmm = LoadLibraryExW(L"winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
-        playSound_ = reinterpret_cast<PlaySoundFunction>(reinterpret_cast<void*>(GetProcAddress(winmm, "PlaySoundW")));
+        playSound_ = reinterpret_cast<void*>(GetProcAddress(winmm, "PlaySoundW"));
 }
