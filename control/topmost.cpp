@@ -1,0 +1,7 @@
+#include "control/topmost.h"
+
+// A hidden window stays hidden, a window the user let fall back stays where it is, and this
+// program's own menu or dialog needs the keyboard above it.
+bool reassertsTopmost(const ForegroundChange& change) {
+    return change.topmostSetting && change.windowShown && !change.ownWindow;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Staying above full-screen programs. A topmost window is only above the others of the
+// topmost band as long as none of them is brought to the front after it: a borderless game
+// or a video player that makes itself topmost when it comes to the front covers it. The
+// window is put back on top each time the foreground window changes, never otherwise.
+
+struct ForegroundChange {
+    bool topmostSetting = false;  // the user wants the window above the others
+    bool windowShown = false;
+    bool ownWindow = false;  // the new foreground window is one of this program's (its menu, a dialog)
+};
+
+// Whether this change of the foreground window calls for putting the window back on top,
+// without activating it and without showing it.
+bool reassertsTopmost(const ForegroundChange& change);
