@@ -10,6 +10,25 @@
 namespace {
 
 HWINEVENTHOOK foregroundHook = nullptr;
+HWINEVENTHOOK focusHook = nullptr;
+ForegroundSeen foregroundSeen;
+
+// A program that comes to the front often makes itself topmost a moment later (a game going
+// full screen, a player restoring its window), and under Wine its window is raised when it is
+// mapped, after the event: the window is put back on top once more, this long after.
+constexpr UINT_PTR TOPMOST_AGAIN_TIMER = 0x70F;
+constexpr UINT TOPMOST_AGAIN_MS = 300;
+
+void putBackOnTop(HWND window) {
+    // Back to the top of the topmost band, as it stands: never activated, never shown.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CALLBACK onTopmostAgain(HWND window, UINT, UINT_PTR id, DWORD) {
+    KillTimer(window, id);
+    const AppState& a = app();
+    if (reassertsTopmost({a.settings.topmost, IsWindowVisible(window) != FALSE, false})) putBackOnTop(window);
+}
 
 bool belongsToThisProcess(HWND window) {
     DWORD process = 0;
@@ -17,28 +36,35 @@ bool belongsToThisProcess(HWND window) {
     return process == GetCurrentProcessId();
 }
 
-void CALLBACK onForegroundEvent(HWINEVENTHOOK, DWORD, HWND foreground, LONG, LONG, DWORD, DWORD) {
+void CALLBACK onForegroundEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
     AppState& a = app();
     if (!a.window) return;
+    const HWND foreground = GetForegroundWindow();
+    if (!foregroundChanged(foregroundSeen, reinterpret_cast<std::uintptr_t>(foreground))) return;
     const ForegroundChange change{a.settings.topmost, IsWindowVisible(a.window) != FALSE, belongsToThisProcess(foreground)};
-    // Back to the top of the topmost band, as it stands: never activated, never shown.
-    if (reassertsTopmost(change))
-        SetWindowPos(a.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (reassertsTopmost(change)) {
+        putBackOnTop(a.window);
+        SetTimer(a.window, TOPMOST_AGAIN_TIMER, TOPMOST_AGAIN_MS, onTopmostAgain);
+    }
     onForegroundChange(a.input, keyboardQuery(), currentTick());
     wakeFrameTick();
 }
 
 }  // namespace
 
-// Out of context: the event comes to this thread as a message, and nothing is loaded into
+// Out of context: the events come to this thread as messages, and nothing is loaded into
 // other programs. This program's own windows coming to the front (its menu, its dialogs) are
-// left out.
+// left out. Wine 8 reports no change of the foreground window, only the focus that comes
+// with it.
 void watchForeground() {
-    foregroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, onForegroundEvent, 0, 0,
-                                     WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    constexpr DWORD FLAGS = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
+    foregroundSeen.window = reinterpret_cast<std::uintptr_t>(GetForegroundWindow());
+    foregroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, onForegroundEvent, 0, 0, FLAGS);
+    focusHook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, onForegroundEvent, 0, 0, FLAGS);
 }
 
 void stopWatchingForeground() {
     if (foregroundHook) UnhookWinEvent(foregroundHook);
-    foregroundHook = nullptr;
+    if (focusHook) UnhookWinEvent(focusHook);
+    foregroundHook = focusHook = nullptr;
 }

@@ -362,13 +362,14 @@ class Session:
         self.processes.append(process)
         return process
 
-    def start_target(self, left=0, top=0, width=None, height=None, fields=False):
+    def start_target(self, left=0, top=0, width=None, height=None, fields=False, topmost=False):
         """The typing target, by default covering the whole screen as a known background;
-        with fields, also a password field and one of a class of its own."""
+        with fields, also a password field and one of a class of its own; with topmost, a
+        topmost window, as full-screen games and players make themselves."""
         screen_width, screen_height = screen_size()
         width = screen_width if width is None else width
         height = screen_height if height is None else height
-        args = [left, top, width, height] + (["fields"] if fields else [])
+        args = [left, top, width, height] + (["fields"] if fields else []) + (["topmost"] if topmost else [])
         process = self.start("target", self.target_exe, *args)
         return process, wait_for_window(TARGET_TITLE)
 
