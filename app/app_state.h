@@ -33,6 +33,7 @@ struct AppState {
     HINSTANCE instance = nullptr;
     HWND window = nullptr;
     AppSettings settings;
+    int dpi = BASE_DPI;  // of the screen the window is drawn for
     LayoutMetrics metrics;
     KeyboardLayout layout;
     InputState input;

@@ -58,7 +58,7 @@ bool cursorInGrip(HWND window) {
     ScreenToClient(window, &p);
     RECT client{};
     GetClientRect(window, &client);
-    const Rect grip = gripRect({client.left, client.top, client.right, client.bottom}, app().settings.scale);
+    const Rect grip = gripRect({client.left, client.top, client.right, client.bottom}, app().metrics.pixelScale);
     return grip.contains({p.x, p.y});
 }
 

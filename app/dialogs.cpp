@@ -71,14 +71,19 @@ bool chooseColor(HWND owner, Color& color) {
     return chosen;
 }
 
+namespace {
+
+// A text of the string table in the language Windows chose for the resources.
+std::wstring resourceText(UINT id) {
+    const wchar_t* text = nullptr;
+    // With no room given, the text is pointed to where the resource holds it.
+    const int length = LoadStringW(app().instance, id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 && text ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
+}
+
+}  // namespace
+
 void showContactBox(HWND owner) {
-    static const wchar_t text[] =
-        L"作者の連絡先メールアドレス\n"
-        L"\n"
-        L"Tavrin の開発チーム (The Tavrin project)\n"
-        L"\n"
-        L"    Tavrin のリポジトリの課題 (Issues) ページ\n"
-        L"\n"
-        L"上記をコピーしてお使いください。";
-    MessageBoxW(owner, text, L"連絡先 / Contact", MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
+    MessageBoxW(owner, resourceText(IDS_CONTACT_TEXT).c_str(), resourceText(IDS_CONTACT_CAPTION).c_str(),
+                MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
 }

@@ -27,7 +27,7 @@ Rect clientRect(HWND window) {
 void invalidateTickAreas(HWND window, const FrameTickEffects& effects) {
     const AppState& a = app();
     if (effects.invalidateSpeedPanel)
-        invalidateArea(speedPanelReach(speedPanelRect(clientRect(window), a.metrics, a.settings.scale), a.metrics));
+        invalidateArea(speedPanelReach(speedPanelRect(clientRect(window), a.metrics, a.metrics.pixelScale), a.metrics));
     if (effects.invalidateAll) invalidateAll();
     for (const Rect& area : effects.keyAreas) invalidateArea(area);
 }

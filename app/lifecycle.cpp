@@ -2,8 +2,10 @@
 #include "app/app_state.h"
 #include "app/click_through.h"
 #include "app/focus_watch.h"
+#include "app/foreground_watch.h"
 #include "app/frame_timer.h"
 #include "app/handlers.h"
+#include "app/screen_dpi.h"
 #include "app/services.h"
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
@@ -15,7 +17,8 @@ LRESULT onCreate(HWND window) {
     a.window = window;
     loadAppSettings();
     if (a.settings.soundOn) soundPlayer().prepare();
-    updateMetrics(a.metrics, a.settings.scale);
+    a.dpi = dpiOf(window);
+    updateAppMetrics();
     addTrayIcon(window);
     receiveRawInput(window, RAW_INPUT_KEYBOARD);
     watchPointer(a.instance);
@@ -28,6 +31,7 @@ LRESULT onCreate(HWND window) {
     applyLayeredAttributes(window);
     startInput(a.input, keyboardQuery(), currentTick());
     watchKeyboardFocus(window);
+    watchForeground();
     if (a.settings.autoMuteSys) muteSystemSoundsNow();
     // Start-up shows the window once the layout, opacity and z-order are in place.
     return 0;
@@ -40,6 +44,7 @@ LRESULT onDestroy(HWND window) {
     UnregisterHotKey(window, HOTKEY_TOGGLE);
     stopWatchingSessionChanges(window);
     stopWatchingKeyboardFocus();
+    stopWatchingForeground();
     removeTrayIcon();
     releaseBackBuffer(a.backBuffer);
     a.drawing.release();

@@ -5,16 +5,16 @@
 
 #include "app/app_state.h"
 #include "app/resource_ids.h"
+#include "app/screen_dpi.h"
 #include "app/settings_store.h"
+#include "app/tray_icon.h"
 #include "app/window_ops.h"
 #include "app/window_proc.h"
 #include "control/window_placement.h"
 
 namespace {
 
-HICON loadSmallAppIcon(HINSTANCE instance) {
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-}
+HICON loadSmallAppIcon(HINSTANCE instance) { return loadAppIconOfSmallIconSize(instance); }
 
 void registerWindowClass(HINSTANCE instance) {
     WNDCLASSEXW wc{};
@@ -41,8 +41,10 @@ std::vector<Rect> screenRects() {
     return screens;
 }
 
+// Sized for the primary screen's DPI; once the window knows the DPI of its own screen,
+// start-up gives it the size for that.
 HWND createMainWindow(HINSTANCE instance) {
-    const Size size = windowSizeForScale(app().settings.scale);
+    const Size size = windowSizeForScale(pixelScale(app().settings.scale, dpiOf(nullptr)));
     // A missing position is the platform's default, which puts a popup window at (0, 0).
     const WindowPosition position = openingPosition(savedWindowPosition(), size, screenRects());
     return CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_NOACTIVATE, WINDOW_CLASS_NAME,
@@ -62,14 +64,16 @@ int runMessageLoop() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    becomePerMonitorDpiAware();
     AppState& a = app();
     a.instance = instance;
     loadAppSettings();
-    updateMetrics(a.metrics, a.settings.scale);
+    a.dpi = dpiOf(nullptr);
+    updateAppMetrics();
     registerWindowClass(instance);
     a.window = createMainWindow(instance);
     if (!a.window) return 0;
-    relayoutKeyboard();
+    applyScale();  // the size for the DPI of the window's own screen, and the relayout
     applyLayeredAttributes(a.window);
     applyZOrder();
     ShowWindow(a.window, SW_SHOWNOACTIVATE);

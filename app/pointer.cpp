@@ -32,7 +32,7 @@ void scaleDragStep() {
     const DragState& drag = app().drag;
     const POINT p = cursorOnScreen();
     const double s = dragScale(drag.scaleAtPress, p.x - drag.scaleCursorAtPress.x, p.y - drag.scaleCursorAtPress.y,
-                               currentModifiers());
+                               currentModifiers(), app().dpi);
     if (isScaleChange(app().settings.scale, s)) changeScale(s);
 }
 
@@ -42,7 +42,10 @@ void moveDragStep(HWND window) {
     const int left = p.x - drag.moveCursorAtPress.x + drag.windowAtPress.x;
     const int top = p.y - drag.moveCursorAtPress.y + drag.windowAtPress.y;
     SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    saveAppSettingsAt({left, top});
+    // Where the window is now: crossing onto a screen of another DPI moves it once more.
+    RECT placed{};
+    GetWindowRect(window, &placed);
+    saveAppSettingsAt({placed.left, placed.top});
 }
 
 }  // namespace

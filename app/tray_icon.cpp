@@ -13,6 +13,13 @@ constexpr UINT TRAY_ICON_ID = 1;
 
 }  // namespace
 
+// 16 x 16 at 96 DPI; at a higher DPI the size the shell shows it at, so that it is not
+// stretched from 16 pixels.
+HICON loadAppIconOfSmallIconSize(HINSTANCE instance) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+}
+
 void addTrayIcon(HWND window) {
     NOTIFYICONDATAW& tray = app().tray;
     tray = NOTIFYICONDATAW{};
@@ -21,8 +28,7 @@ void addTrayIcon(HWND window) {
     tray.uID = TRAY_ICON_ID;
     tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     tray.uCallbackMessage = WM_TRAYICON;
-    tray.hIcon = static_cast<HICON>(
-        LoadImageW(app().instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    tray.hIcon = loadAppIconOfSmallIconSize(app().instance);
     wcsncpy(tray.szTip, WINDOW_TITLE, sizeof tray.szTip / sizeof tray.szTip[0] - 1);
     Shell_NotifyIconW(NIM_ADD, &tray);
 }

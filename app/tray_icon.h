@@ -8,3 +8,5 @@ void removeTrayIcon();
 UINT taskbarCreatedMessage();
 // Adds the icon once more after the shell restarted; it went with the old taskbar.
 LRESULT onTaskbarCreated(HWND window);
+// The program's icon at the size of the system's small icons.
+HICON loadAppIconOfSmallIconSize(HINSTANCE instance);

@@ -13,9 +13,14 @@ void applyZOrder() {
     SetWindowPos(app().window, insertAfter, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
+void updateAppMetrics() {
+    AppState& a = app();
+    updateMetrics(a.metrics, pixelScale(a.settings.scale, a.dpi));
+}
+
 void relayoutKeyboard() {
     AppState& a = app();
-    buildLayout(a.layout, a.metrics, a.settings.scale);
+    buildLayout(a.layout, a.metrics, a.metrics.pixelScale);
     RECT client{};
     GetClientRect(a.window, &client);
     HDC dc = GetDC(a.window);
@@ -26,8 +31,8 @@ void relayoutKeyboard() {
 
 void applyScale() {
     AppState& a = app();
-    updateMetrics(a.metrics, a.settings.scale);
-    const Size size = windowSizeForScale(a.settings.scale);
+    updateAppMetrics();
+    const Size size = windowSizeForScale(a.metrics.pixelScale);
     RECT r{};
     GetWindowRect(a.window, &r);
     SetWindowPos(a.window, nullptr, r.left, r.top, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -7,6 +7,8 @@
 void applyLayeredAttributes(HWND window);
 // Topmost or not as the setting says; this also shows the window, without activating it.
 void applyZOrder();
+// The metrics for the user's scale at the window's DPI.
+void updateAppMetrics();
 // Rebuilds the layout, makes the back buffer match the client size and repaints everything.
 void relayoutKeyboard();
 // After the scale changed: new metrics, the window resized with its top-left corner kept,

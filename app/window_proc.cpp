@@ -5,6 +5,7 @@
 #include "app/focus_probe.h"
 #include "app/focus_watch.h"
 #include "app/handlers.h"
+#include "app/screen_dpi.h"
 #include "app/tray_icon.h"
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -13,6 +14,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CREATE: return onCreate(window);
     case WM_DESTROY: return onDestroy(window);
     case WM_SIZE: return onSize(window);
+    case WM_DPICHANGED: return onDpiChanged(window, wParam, lParam);
+    case WM_GETDPISCALEDSIZE: return onGetDpiScaledSize(window, wParam, lParam);
     case WM_SHOWWINDOW: return onShowWindow(window, wParam);
     case WM_ERASEBKGND: return 1;  // every frame covers the whole client area
     // Wine's default answer activates a clicked window whatever its WS_EX_NOACTIVATE, and the

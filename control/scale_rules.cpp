@@ -33,9 +33,9 @@ bool isScaleChange(double current, double proposed) {
     return std::fabs(proposed - current) > SCALE_CHANGE_THRESHOLD;
 }
 
-double dragScale(double scaleAtPress, int dx, int dy, Modifiers mods) {
+double dragScale(double scaleAtPress, int dx, int dy, Modifiers mods, int dpi) {
     const long long travel = static_cast<long long>(dx) + dy;
-    const double exponent = static_cast<double>(travel) * 0.5;
+    const double exponent = pixelsAt96(static_cast<double>(travel), dpi) * 0.5;
     return clampScale(scaleAtPress * std::pow(dragStep(mods), exponent));
 }
 

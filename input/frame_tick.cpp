@@ -27,11 +27,7 @@ void checkLabelState(InputState& state, KeyboardQuery& query, Tick now) {
     const Tick second = now / 1000;
     if (now >= state.labelRecheckUntil && second == state.labelCheckedSecond) return;
     state.labelCheckedSecond = second;
-    const LabelState current = currentLabelState(query);
-    if (!(current == state.labelState)) {
-        state.labelState = current;
-        state.fullRedrawPending = true;
-    }
+    refreshLabelState(state, query, now);
     updateLabelShift(state, query);
 }
 

@@ -44,9 +44,9 @@ void pressKey(InputState& state, const HeldKey& key, Tick now, InputContext& con
 // A key-up releases what the key-down of the same physical key lit. One whose key-down
 // never came (held before the program started) releases the key it maps to now, unless
 // another physical key holds that one.
-int releasedCode(InputState& state, const KeyReport& report, int id, InputContext& context) {
+int releasedCode(InputState& state, const KeyReport& report, int id, KeyboardQuery& query) {
     if (const std::optional<int> code = state.heldKeys.release(id)) return *code;
-    return canonicalKey(report.makeCode, report.vkey, state.labelShift, context.query);
+    return canonicalKey(report.makeCode, report.vkey, state.labelShift, query);
 }
 
 // A Shift change alters every label at once: the next frame tick repaints the whole window,
@@ -57,13 +57,39 @@ std::optional<Rect> areaAfterChange(InputState& state, const KeyboardLayout& lay
     return keyArea(layout, code);
 }
 
+void showLabelState(InputState& state, const LabelState& current) {
+    if (current == state.labelState) return;
+    state.labelState = current;
+    state.fullRedrawPending = true;
+}
+
+// The Caps Lock key is not on the keyboard, but it changes every letter's label: the next
+// tick repaints them all, without waiting for the system's key state to show the press.
+void noteCapsLockReport(InputState& state, const KeyReport& report, Tick now, KeyboardQuery& query) {
+    noteCapsLockKey(state.capsLock, report.keyUp, query.capsLockOn(), now);
+    showLabelState(state, {state.capsLock.on, state.labelState.layout});
+}
+
 }  // namespace
 
 void startInput(InputState& state, KeyboardQuery& query, Tick now) {
     state.labelShift = isShiftDown(state.keys, query);
+    followForegroundLayout(query);
+    startCapsLock(state.capsLock, query.capsLockOn());
+    state.labelState = {state.capsLock.on, query.layoutId()};
     state.fullRedrawPending = false;
-    state.labelState = currentLabelState(query);
     state.labelCheckedSecond = now / 1000;
+}
+
+void refreshLabelState(InputState& state, KeyboardQuery& query, Tick now) {
+    followForegroundLayout(query);
+    noteSystemCapsLock(state.capsLock, query.capsLockOn(), now);
+    showLabelState(state, {state.capsLock.on, query.layoutId()});
+}
+
+void onForegroundChange(InputState& state, KeyboardQuery& query, Tick now) {
+    refreshLabelState(state, query, now);
+    state.labelRecheckUntil = now + LABEL_RECHECK_MS;
 }
 
 bool updateLabelShift(InputState& state, KeyboardQuery& query) {
@@ -76,10 +102,13 @@ bool updateLabelShift(InputState& state, KeyboardQuery& query) {
 
 std::optional<Rect> onKeyReport(InputState& state, const KeyReport& report, Tick now, InputContext& context) {
     state.labelRecheckUntil = now + LABEL_RECHECK_MS;
+    if (report.vkey == VK_CAPITAL_CODE) noteCapsLockReport(state, report, now, context.query);
     if (state.privateInput) return std::nullopt;
     const int id = physicalKeyId(report.makeCode, report.extended, report.vkey);
-    const int code = report.keyUp ? releasedCode(state, report, id, context)
-                                  : canonicalKey(report.makeCode, report.vkey, state.labelShift, context.query);
+    // Keys are mapped with Caps Lock as the labels show it.
+    KeyboardQueryWithCapsLock query(context.query, state.capsLock.on);
+    const int code = report.keyUp ? releasedCode(state, report, id, query)
+                                  : canonicalKey(report.makeCode, report.vkey, state.labelShift, query);
     // Only displayed keys (all within 0..255) reach the tables; every other key changes nothing.
     if (!isDisplayedKey(code) || !isKeyCodeInRange(code)) return std::nullopt;
 
@@ -111,6 +140,7 @@ void leavePrivateInput(InputState& state, KeyboardQuery& query) {
 
 void releaseAllKeys(InputState& state, KeyboardQuery& query) {
     state.heldKeys.clear();
+    state.capsLock.keyHeld = false;
     state.keys.held.fill(false);
     updateLabelShift(state, query);
     state.fullRedrawPending = true;

@@ -7,6 +7,7 @@
 #include "input/key_state.h"
 #include "input/sound_player.h"
 #include "input/speed_meter.h"
+#include "keyboard/caps_lock.h"
 #include "keyboard/key_labels.h"
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/keyboard_query.h"
@@ -27,6 +28,7 @@ struct InputState {
     bool labelShift = false;         // the Shift state the labels are drawn and queried with
     bool fullRedrawPending = false;  // every label changed: the next tick repaints everything
     LabelState labelState;           // Caps Lock and layout as the labels last showed them
+    CapsLockState capsLock;          // Caps Lock as the raw reports and the system tell it
     Tick labelRecheckUntil = 0;      // after a key report, the ticks until then look again
     Tick labelCheckedSecond = 0;     // and once a second whatever happens
     bool privateInput = false;       // the focus is in a password field: nothing typed shows
@@ -64,3 +66,11 @@ void leavePrivateInput(InputState& state, KeyboardQuery& query);
 // Brings labelShift in line with the keys and the system; true when it changed, in which case
 // the next tick repaints the whole window.
 bool updateLabelShift(InputState& state, KeyboardQuery& query);
+
+// Looks again at the layout of the program typed into and at the system's Caps Lock; when
+// what the labels show changed, the next tick repaints the whole window.
+void refreshLabelState(InputState& state, KeyboardQuery& query, Tick now);
+
+// Another window came to the front: the labels follow its program's layout at once, and the
+// ticks look again for a while, since a program may switch its layout as it comes to the front.
+void onForegroundChange(InputState& state, KeyboardQuery& query, Tick now);

@@ -49,7 +49,18 @@ std::optional<int> keyForCharacter(wchar_t c) {
 
 }  // namespace
 
-LabelState currentLabelState(KeyboardQuery& query) { return {query.capsLockOn(), query.layoutId()}; }
+std::uintptr_t layoutToFollow(const ForegroundKeyboard& foreground, std::uintptr_t inUse) {
+    if (foreground.layout == 0 || foreground.ownProcess) return inUse;
+    return foreground.layout;
+}
+
+bool followForegroundLayout(KeyboardQuery& query) {
+    const std::uintptr_t inUse = query.layoutId();
+    const std::uintptr_t next = layoutToFollow(query.foregroundKeyboard(), inUse);
+    if (next == inUse) return false;
+    query.useLayout(next);
+    return true;
+}
 
 bool isShiftDown(const KeyStateTable& keys, KeyboardQuery& query) {
     return keys.isHeld(VK_LSHIFT_CODE) || keys.isHeld(VK_RSHIFT_CODE) || query.systemShiftDown();

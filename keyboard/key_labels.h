@@ -15,7 +15,14 @@ struct LabelState {
     friend bool operator==(const LabelState&, const LabelState&) = default;
 };
 
-LabelState currentLabelState(KeyboardQuery& query);
+// The layout the labels and the key mapping should use now: that of the program being typed
+// into, whose thread the foreground window belongs to, and not this program's own (which, with
+// a layout per application, is the one it started with). While this program's menu or dialog
+// is in front, or nothing is (the lock screen, a desktop switch), the layout in use stays.
+std::uintptr_t layoutToFollow(const ForegroundKeyboard& foreground, std::uintptr_t inUse);
+
+// Points the query at the layout to follow; true when that is another layout.
+bool followForegroundLayout(KeyboardQuery& query);
 
 // Either Shift key held by the key table, else the system's own Shift state.
 bool isShiftDown(const KeyStateTable& keys, KeyboardQuery& query);

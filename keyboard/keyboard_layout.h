@@ -20,10 +20,10 @@ using KeyboardLayout = std::vector<KeyCap>;
 constexpr int DISPLAYED_KEY_COUNT = 46;
 
 // Empties `layout` (keeping its storage), appends the 46 keys and returns the window size
-// that holds them and the speed panel.
+// that holds them and the speed panel; `scale` is the drawing scale `m` was computed from.
 Size buildLayout(KeyboardLayout& layout, const LayoutMetrics& m, double scale);
 
-// The window size for `scale`, without keeping a layout.
+// The window size at the drawing scale `scale`, without keeping a layout.
 Size windowSizeForScale(double scale);
 
 bool isDisplayedKey(int vk);

@@ -44,11 +44,25 @@ std::optional<wchar_t> translateKey(UINT vk, bool shift, bool capsLock, HKL layo
     return output[0];
 }
 
+// The window that has the keyboard focus, which may belong to another thread of the program
+// than its foreground window does; else the foreground window.
+HWND focusOrForeground() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(0, &info) && info.hwndFocus) return info.hwndFocus;
+    return GetForegroundWindow();
+}
+
 }  // namespace
+
+void* Win32KeyboardQuery::layout() {
+    if (!layoutInUse_) layoutInUse_ = GetKeyboardLayout(0);
+    return layoutInUse_;
+}
 
 std::optional<wchar_t> Win32KeyboardQuery::keyCharacter(int vk, bool shift, bool capsLock) {
     if (vk <= 0 || vk >= KEY_STATE_SIZE) return std::nullopt;
-    const HKL layout = GetKeyboardLayout(0);
+    const HKL layout = static_cast<HKL>(this->layout());
     if (layout != answeredLayout_) {
         asked_.fill(false);
         answeredLayout_ = layout;
@@ -61,8 +75,27 @@ std::optional<wchar_t> Win32KeyboardQuery::keyCharacter(int vk, bool shift, bool
     return answers_[slot];
 }
 
+// This thread's key state: it moves only as the thread takes key messages, which this program
+// does not, so it is one of two sources (see CapsLockState).
 bool Win32KeyboardQuery::capsLockOn() { return (GetKeyState(VK_CAPITAL) & 0x0001) != 0; }
 
-std::uintptr_t Win32KeyboardQuery::layoutId() { return reinterpret_cast<std::uintptr_t>(GetKeyboardLayout(0)); }
+std::uintptr_t Win32KeyboardQuery::layoutId() { return reinterpret_cast<std::uintptr_t>(layout()); }
 
-bool Win32KeyboardQuery::systemShiftDown() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
+// The asynchronous state, which follows the keyboard itself: this thread's own key state
+// stays behind, since it takes no key messages.
+bool Win32KeyboardQuery::systemShiftDown() { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
+
+// With a layout per application (and on every thread that has not been in front since the
+// layout was switched) only the thread typed into knows the layout the user types with. A
+// layout handle names a layout loaded for the whole session, so this thread can translate
+// keys with it.
+ForegroundKeyboard Win32KeyboardQuery::foregroundKeyboard() {
+    const HWND window = focusOrForeground();
+    if (!window) return {};
+    DWORD process = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &process);
+    if (thread == 0) return {};
+    return {reinterpret_cast<std::uintptr_t>(GetKeyboardLayout(thread)), process == GetCurrentProcessId()};
+}
+
+void Win32KeyboardQuery::useLayout(std::uintptr_t layout) { layoutInUse_ = reinterpret_cast<void*>(layout); }

@@ -1,5 +1,5 @@
 #pragma once
-// The character queries answered by the keyboard layout of the program's own thread.
+// The character queries answered by the keyboard layout of the program being typed into.
 #include <array>
 #include <optional>
 
@@ -11,10 +11,15 @@ public:
     bool capsLockOn() override;
     std::uintptr_t layoutId() override;
     bool systemShiftDown() override;
+    ForegroundKeyboard foregroundKeyboard() override;
+    void useLayout(std::uintptr_t layout) override;
 
 private:
     static constexpr int KEY_CODES = 256;
-    // What the active layout types for each key, Shift and Caps Lock state, asked once per
+    void* layout();
+    // The layout characters are asked of; until one is chosen, this thread's own.
+    void* layoutInUse_ = nullptr;
+    // What the layout in use types for each key, Shift and Caps Lock state, asked once per
     // layout: every label of every frame needs one, and under Wine each translation costs
     // tens of microseconds. A layout never changes what it types; switching to another
     // layout (another handle) forgets every answer.

@@ -18,9 +18,19 @@ int labelWeightForScale(double scale) {
     return std::clamp(weight, MIN_LABEL_WEIGHT, MAX_LABEL_WEIGHT);
 }
 
+int usableDpi(int dpi) {
+    if (dpi <= 0) return BASE_DPI;
+    return std::clamp(dpi, MIN_DPI, MAX_DPI);
+}
+
 }  // namespace
 
+double pixelScale(double scale, int dpi) { return scale * (usableDpi(dpi) / static_cast<double>(BASE_DPI)); }
+
+double pixelsAt96(double pixels, int dpi) { return pixels * (BASE_DPI / static_cast<double>(usableDpi(dpi))); }
+
 void updateMetrics(LayoutMetrics& m, double scale) {
+    m.pixelScale = scale;
     m.keyWidth = roundHalfUp(48.0 * scale);
     m.keyHeight = roundHalfUp(48.0 * scale);
     m.keyGap = roundHalfUp(8.0 * scale);

@@ -43,32 +43,15 @@ Rect keyReach(const KeyCap& key, const FrameContext& frame) {
 // The grip's white strokes start up to one pixel left of its square, with a 2-pixel pen.
 Rect gripReach(const Rect& client, double scale) { return gripRect(client, scale).inflated(2, 2); }
 
-// Caps Lock is read once per frame at most: every label of a frame shows the same state, and
-// the platform is asked once rather than once per key.
-class FrameKeyboardQuery : public KeyboardQuery {
-public:
-    FrameKeyboardQuery(KeyboardQuery& source, std::optional<bool> capsLock) : source_(source), capsLock_(capsLock) {}
-    std::optional<wchar_t> keyCharacter(int vk, bool shift, bool capsLock) override {
-        return source_.keyCharacter(vk, shift, capsLock);
-    }
-    bool capsLockOn() override {
-        if (!capsLock_) capsLock_ = source_.capsLockOn();
-        return *capsLock_;
-    }
-    std::uintptr_t layoutId() override { return source_.layoutId(); }
-    bool systemShiftDown() override { return source_.systemShiftDown(); }
-
-private:
-    KeyboardQuery& source_;
-    std::optional<bool> capsLock_;
-};
 }  // namespace
 
 // Only the update region of a paint reaches the screen, so outside it nothing needs
 // drawing: the background is filled there alone, and a key, the panel or the grip is drawn
 // only when what it draws can reach the region. Inside, the pixels are the whole frame's.
 bool drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, std::span<const Rect> updateAreas) {
-    FrameKeyboardQuery query(context.query, context.capsLock);
+    // Caps Lock is read once per frame at most: every label of a frame shows the same state,
+    // and the platform is asked once rather than once per key.
+    KeyboardQueryWithCapsLock query(context.query, context.capsLock);
     const FrameContext frame{context.settings, context.metrics, context.layout,     context.keys,
                              context.meter,    query,            context.labelShift, context.now,
                              context.capsLock};
@@ -83,11 +66,13 @@ bool drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, 
         drawKey(canvas, key, frame, !reaches(reach, drawnKeys));
         drawnKeys.push_back(reach);
     }
-    const Rect panel = speedPanelRect(client, frame.metrics, frame.settings.scale);
+    // The panel and the grip are drawn at the metrics' scale, which the DPI is part of.
+    const Rect panel = speedPanelRect(client, frame.metrics, frame.metrics.pixelScale);
     const Rect panelReach = intersection(client, speedPanelReach(panel, frame.metrics));
     if (reaches(panelReach, updateAreas))
         drawSpeedPanel(canvas, panel, frame.metrics, frame.meter, frame.settings.colors, frame.now);
-    if (reaches(gripReach(client, frame.settings.scale), updateAreas)) drawResizeGrip(canvas, client, frame.settings.scale);
+    if (reaches(gripReach(client, frame.metrics.pixelScale), updateAreas))
+        drawResizeGrip(canvas, client, frame.metrics.pixelScale);
     return covers(updateAreas, panelReach);
 }
 

@@ -24,6 +24,7 @@ struct DrawCall {
     Point origin;               // Text: where the measured text was put
     Size extent;                // Text: its measured size
     std::vector<std::uint32_t> pixels;  // Blend
+    friend bool operator==(const DrawCall&, const DrawCall&) = default;
 };
 
 class RecordingCanvas : public Canvas {

@@ -3,7 +3,7 @@
 #include "common/types.h"
 #include "render/canvas.h"
 
-// Side of the grip: 22 x scale rounded half up, within 18 to 40.
+// Side of the grip: 22 x the drawing scale rounded half up, within 18 to 40.
 int gripSize(double scale);
 
 // The grip square of a client rectangle.

@@ -6,6 +6,7 @@
 #include "render/canvas.h"
 #include "settings/app_settings.h"
 
+// The panel's place in the client area at the drawing scale `scale`.
 Rect speedPanelRect(const Rect& client, const LayoutMetrics& m, double scale);
 
 // Everything the panel can draw: the panel and the gap between it and the keys on either

@@ -23,6 +23,7 @@ OPACITY_MENU, OPACITY_40 = 3, 0
 DESIGN_MENU, DESIGN_OUTLINE = 4, 2
 SOUND_MENU, SOUND_AUTOMUTE = 6, 5
 SCALE_MENU, SCALE_150, SCALE_INPUT = 8, 3, 5
+MORE_MENU, MORE_ABOUT = 9, 0
 
 # The window starts below Wine's tray window, so that no key ever covers the icon.
 START_POSITION = (0, 60)
@@ -172,9 +173,21 @@ def sound_scheme():
     return scheme
 
 
-def resources(exe):
-    """The helper's lines on the menu and dialog templates of exe (a path of this machine)."""
-    return control_tool("resources", "Z:" + os.path.abspath(exe).replace("/", "\\"))
+def _wine_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def resources(exe, language=None):
+    """The helper's lines on the menu and dialog templates of exe (a path of this machine), in
+    the language with this LANGID, or in Japanese."""
+    return control_tool("resources", _wine_path(exe), *([str(language)] if language else []))
+
+
+def chosen_resources(exe):
+    """The menu captions and string table texts of exe in the language the platform picks for
+    the current Wine session, as the program loads them: [(kind, fields), ...]."""
+    return [(line.split("=", 1)[0], line.split("=", 1)[1].split("|"))
+            for line in control_tool("chosen", _wine_path(exe))]
 
 
 # ---------------------------------------------------------------------------- settings.ini
@@ -282,15 +295,23 @@ def choose_exit(main_xid):
     _wait_menu_closed()
 
 
-def enter_scale(main_xid, text):
-    """Opens the scale dialog from the menu, replaces the proposed text and confirms it."""
+def open_scale_dialog(main_xid, title=SCALE_DIALOG_TITLE):
+    """Opens the scale dialog from the menu; returns its X window once it has the X focus."""
     choose(main_xid, SCALE_MENU, SCALE_INPUT)
-    dialog = wait_for_window(SCALE_DIALOG_TITLE, timeout=MENU_TIMEOUT)
+    dialog = wait_for_window(title, timeout=MENU_TIMEOUT)
     focus_window(dialog)
+    return dialog
+
+
+def enter_scale(main_xid, text, title=SCALE_DIALOG_TITLE, opened=False):
+    """Opens the scale dialog from the menu (unless it is open), replaces the proposed text
+    and confirms it."""
+    if not opened:
+        open_scale_dialog(main_xid, title)
     _keys("End", *["BackSpace"] * 8)
     run(["xdotool", "type", "--delay", "80", text])
     _keys("Return")
-    wait_window_gone(SCALE_DIALOG_TITLE, timeout=MENU_TIMEOUT)
+    wait_window_gone(title, timeout=MENU_TIMEOUT)
 
 
 def press_hot_key():

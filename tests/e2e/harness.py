@@ -33,6 +33,9 @@ WINE_ENV_DEFAULTS = {
     "WINEDEBUG": "-all",
     "WINEDLLOVERRIDES": "mscoree,mshtml=,winemenubuilder.exe=d",
 }
+# What the running test chose for its Wine session (Session.use_wine): its language, or a
+# prefix of its own.
+_wine_overrides = {}
 
 
 def time_limit(seconds):
@@ -59,7 +62,28 @@ def wine_env():
     env = dict(os.environ)
     for key, value in WINE_ENV_DEFAULTS.items():
         env.setdefault(key, value)
+    env.update(_wine_overrides)
     return env
+
+
+def dpi_prefix(dpi):
+    """A Wine prefix beside the tests' own whose screens have this DPI (LogPixels), made once
+    and kept: Wine reads the DPI when its server starts."""
+    prefix = f"{os.environ['WINEPREFIX'].rstrip('/')}-dpi{dpi}"
+    ready = os.path.join(prefix, ".tavrin-ready")
+    if os.path.exists(ready):
+        return prefix
+    shutil.rmtree(prefix, ignore_errors=True)
+    env = dict(wine_env(), WINEPREFIX=prefix)
+    run(["wineboot", "-i"], timeout=300, env=env)
+    # No sound device here: an empty driver keeps Wine from printing ALSA errors.
+    run(["wine", "reg", "add", r"HKCU\Software\Wine\Drivers", "/v", "Audio", "/d", "", "/f"], timeout=120, env=env)
+    run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+         "/d", str(dpi), "/f"], timeout=120, env=env)
+    run(["wineserver", "-w"], timeout=120, env=env)
+    with open(ready, "w"):
+        pass
+    return prefix
 
 
 def check_environment():
@@ -338,13 +362,14 @@ class Session:
         self.processes.append(process)
         return process
 
-    def start_target(self, left=0, top=0, width=None, height=None, fields=False):
+    def start_target(self, left=0, top=0, width=None, height=None, fields=False, topmost=False):
         """The typing target, by default covering the whole screen as a known background;
-        with fields, also a password field and one of a class of its own."""
+        with fields, also a password field and one of a class of its own; with topmost, a
+        topmost window, as full-screen games and players make themselves."""
         screen_width, screen_height = screen_size()
         width = screen_width if width is None else width
         height = screen_height if height is None else height
-        args = [left, top, width, height] + (["fields"] if fields else [])
+        args = [left, top, width, height] + (["fields"] if fields else []) + (["topmost"] if topmost else [])
         process = self.start("target", self.target_exe, *args)
         return process, wait_for_window(TARGET_TITLE)
 
@@ -389,17 +414,24 @@ class Session:
 
     def tool(self, command, *args, check=True):
         """Runs the Wine-side helper; returns its key=value lines as a dict."""
+        info = {}
+        for key, value in self.tool_lines(command, *args, check=check):
+            info[key] = value
+        return info
+
+    def tool_lines(self, command, *args, check=True):
+        """Runs the Wine-side helper; returns its key=value lines as (key, value) pairs."""
         self._require(self.tool_exe)
         result = run(["wine", self.tool_exe, command, *map(str, args)], check=False)
         if check and result.returncode != 0:
             raise HarnessError(f"tavrin_e2e_tool {command} failed with {result.returncode}: "
                                f"{result.stdout.strip()} {result.stderr.strip()[-300:]}")
-        info = {}
+        pairs = []
         for line in result.stdout.splitlines():
             key, sep, value = line.rstrip("\r").partition("=")
             if sep:
-                info[key] = value
-        return info
+                pairs.append((key, value))
+        return pairs
 
     def close_tavrin(self, process):
         """Sends WM_CLOSE, as Windows does when a window is closed, and waits for the exit."""
@@ -427,10 +459,25 @@ class Session:
                 f.write(process.output())
         return folder
 
-    def close(self):
+    def use_wine(self, language=None, prefix=None):
+        """Runs every Wine program from now on with this LANG (the language Wine gives the
+        program's menus and dialogs) and in this prefix; what runs already is ended first."""
+        self.end_programs()
+        _wine_overrides.clear()
+        if language:
+            _wine_overrides["LANG"] = language
+        if prefix:
+            _wine_overrides["WINEPREFIX"] = prefix
+
+    def end_programs(self):
         for process in reversed(self.processes):
             process.stop()
+        self.processes = []
         end_wine_session()
+
+    def close(self):
+        self.end_programs()
+        _wine_overrides.clear()
         shutil.rmtree(self.app_dir, ignore_errors=True)
 
 

@@ -9,6 +9,7 @@ from control_support import (DESIGN_MENU, DESIGN_OUTLINE, OPACITY_40, OPACITY_ME
 from harness import (MAIN_TITLE, TARGET_COLOR, Expectations, HarnessError, focus_window,
                      focused_window, wait_for_pixel, wait_until, wait_window_gone,
                      window_geometry, window_opacity)
+from menu_texts import ENGLISH, ENGLISH_CAPTIONS, ENGLISH_SCALE_TEXTS, MENU_ITEMS
 
 KEY_FILL = (230, 230, 230)
 KEY_FRAME = (80, 80, 80)
@@ -22,6 +23,8 @@ def key5_points():
 
 
 def test_menu_sets_opacity_design_and_scale_hot_key_toggles_and_exit_saves_everything(s):
+    # A Japanese session: the scale dialog is found by its Japanese title.
+    s.use_wine(language="ja_JP.UTF-8")
     control.link_japanese_font()
     _, target_xid = s.start_target()
     focus_window(target_xid)
@@ -154,7 +157,7 @@ def mute_exit_kill_and_restore(s):
 
 
 SCALE_DIALOG = [
-    "dialog.201.languages=1041",
+    "dialog.201.languages=1033 1041",
     "dialog.201.template=1 65535",
     "dialog.201.style=0x00C808C0",
     "dialog.201.exstyle=0x00000000",
@@ -171,71 +174,19 @@ SCALE_DIALOG = [
     "dialog.201.complete=1",
 ]
 
-MENU_ITEMS = """\
-0|popup|Tavrin
-1|40001|表示/非表示 (&S)
-1|40002|最前面オン/オフ (&T)
-1|40003|クリック透過オン/オフ (&P)
-1|popup|不透明度 (&O)
-2|40010|40%
-2|40011|60%
-2|40012|80%
-2|40013|100%
-1|popup|デザイン (&D)
-2|40040|文字のみ（押下で文字強調）
-2|40041|キー＋文字（押下で背景変化）
-2|40042|アウトライン（押下で枠変化）
-1|popup|描画オプション (&G)
-2|40050|キー陰影（簡易）ON/OFF
-2|40051|アンチエイリアス（将来）ON/OFF
-2|popup|描画モード（将来）
-3|40052|カラーキー（高速・現在）
-3|40053|per-pixel alpha（影/AA用）
-1|popup|タイプ音 (&S)
-2|40060|音を鳴らす
-2|40061|音を鳴らさない
-2|0|
-2|40062|音色1（click1.wav）
-2|40063|音色2（click2.wav）
-2|40064|音色3（click3.wav）
-2|0|
-2|40065|起動中はシステム音を無効化
-1|popup|色設定 (&C)
-2|40070|文字色（通常）…
-2|40071|文字色（押下）…
-2|40072|キー背景（通常）…
-2|40073|キー背景（押下）…
-2|40074|キー枠（通常）…
-2|40075|キー枠（押下）…
-2|40076|影の色…
-2|0|
-2|40077|既定の色に戻す
-1|popup|拡大縮小 (&Z)
-2|40100|0.80x
-2|40101|1.00x（既定）
-2|40102|1.25x
-2|40103|1.50x
-2|40104|2.00x
-2|0|
-2|40110|数値入力…
-1|popup|その他
-2|40200|このソフトにつて
-1|0|
-1|40099|終了 (&X)""".splitlines()
-
 
 def test_menu_and_dialog_resources_are_japanese_with_the_exact_ids_and_styles(s):
     lines = control.resources(s.tavrin_exe)
     expect = Expectations()
     expect.equal("menu languages", [l for l in lines if l.startswith("menu.102.")],
-                 ["menu.102.languages=1041", "menu.102.version=0", "menu.102.complete=1"])
+                 ["menu.102.languages=1033 1041", "menu.102.version=0", "menu.102.complete=1"])
     # depth|id|caption; separators are items with id 0 and no text, flags only mark popups.
     items = [l.removeprefix("menu.item=").split("|") for l in lines if l.startswith("menu.item=")]
     expect.equal("menu items", ["|".join((d, i, c)) for d, i, _, c in items], MENU_ITEMS)
     expect.equal("scale dialog", [l for l in lines if l.startswith("dialog.201.")], SCALE_DIALOG)
     contact = [l for l in lines if l.startswith("dialog.50986.")
                and not l.startswith("dialog.50986.control=")]
-    for line in ("dialog.50986.languages=1041", "dialog.50986.caption=連絡先 / Contact",
+    for line in ("dialog.50986.languages=1033 1041", "dialog.50986.caption=連絡先 / Contact",
                  "dialog.50986.complete=1"):
         expect.true(f"{line} in the contact dialog", line in contact)
     # id | class | text | ...; window class names do not depend on case.
@@ -248,4 +199,42 @@ def test_menu_and_dialog_resources_are_japanese_with_the_exact_ids_and_styles(s)
         expect.true(f"a link in {controls[1][2]!r}", "<a" in controls[1][2])
         expect.equal("default button: id, text, BS_DEFPUSHBUTTON",
                      (controls[2][0], controls[2][2], int(controls[2][4], 16) & 0xF), ("1", "閉じる", 1))
+    expect.check()
+
+
+def without_texts(lines, prefix):
+    """The lines of one resource with every caption and control text left out."""
+    kept = []
+    for line in lines:
+        if not line.startswith(prefix) or ".languages=" in line or ".caption=" in line:
+            continue
+        if line.startswith("menu.item="):
+            line = "|".join(line.split("|")[:3])
+        elif ".control=" in line:
+            fields = line.split("|")
+            line = "|".join(fields[:2] + fields[3:])
+        kept.append(line)
+    return kept
+
+
+def test_the_english_menu_and_dialogs_have_the_japanese_ones_ids_order_and_styles(s):
+    japanese = control.resources(s.tavrin_exe)
+    english = control.resources(s.tavrin_exe, ENGLISH)
+    expect = Expectations()
+    for what in ("menu.", "dialog.201.", "dialog.50986."):
+        expect.equal(f"{what} without its texts", without_texts(english, what), without_texts(japanese, what))
+    items = [l.removeprefix("menu.item=").split("|") for l in english if l.startswith("menu.item=")]
+    expect.equal("English captions", [caption for _, _, _, caption in items], ENGLISH_CAPTIONS)
+    # Every shortcut letter of the Japanese menu is the English one's too.
+    def letters(captions):
+        return [c[c.index("&") + 1].lower() if "&" in c else "" for c in captions]
+    japanese_items = [l.split("|")[3] for l in japanese if l.startswith("menu.item=")]
+    expect.equal("shortcut letters", letters(ENGLISH_CAPTIONS), letters(japanese_items))
+    dialog = {l.split("=", 1)[0].removeprefix("dialog.201."): l.split("=", 1)[1]
+              for l in english if l.startswith("dialog.201.") and ".control=" not in l}
+    expect.equal("scale dialog caption", dialog.get("caption"), ENGLISH_SCALE_TEXTS["caption"])
+    controls = [l.removeprefix("dialog.201.control=").split("|") for l in english
+                if l.startswith("dialog.201.control=")]
+    expect.equal("scale dialog texts", {int(c[0]): c[2] for c in controls},
+                 {k: v for k, v in ENGLISH_SCALE_TEXTS.items() if k != "caption"})
     expect.check()

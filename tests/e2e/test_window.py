@@ -49,3 +49,18 @@ def test_main_window_has_the_class_styles_and_layered_attributes(s):
     expect.equal("visible", info.get("visible"), "1")
     expect.equal("foreground", info.get("foreground"), "0")
     expect.check()
+
+
+def test_a_topmost_full_screen_window_brought_to_the_front_goes_behind_the_keyboard(s):
+    s.start_tavrin()
+    grip = grip_fill_point(0, 0, 932, 316)
+    wait_for_pixel(grip, GRIP_FILL)
+    # A full-screen window that makes itself topmost comes to the front after the keyboard, as
+    # a game or a video player does: the keyboard is put back above it, without the focus.
+    _, target_xid = s.start_target(topmost=True)
+    focus_window(target_xid)
+    wait_for_pixel(grip, GRIP_FILL, timeout=10)
+    expect = Expectations()
+    expect.equal("X focus", focused_window(), target_xid)
+    expect.equal("foreground", s.tool("info").get("foreground"), "0")
+    expect.check()

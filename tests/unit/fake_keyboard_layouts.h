@@ -76,5 +76,33 @@ inline FakeKeyboardQuery jisLayout() {
     addLettersAndSpace(q);
     q.addRow(L"1234567890", L"!\"#$%&'()\0", {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'});
     q.addRow(L":;,-./@[\\]^\\", L"*+<=>?`{|}~_", {0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0, 0xDB, 0xDC, 0xDD, 0xDE, 0xE2});
+    q.layout = 0xE0010411;  // with the Japanese input method
     return q;
 }
+
+// Several programs with a layout each, one of them in front: what the labels and the key
+// mapping see of a desktop on which every application has its own input language.
+class FakeDesktop : public KeyboardQuery {
+public:
+    std::map<std::uintptr_t, FakeKeyboardQuery> layouts;  // by layout id
+    ForegroundKeyboard foreground;
+    std::uintptr_t inUse = 0;
+    bool capsLock = false;
+    bool systemShift = false;
+
+    std::optional<wchar_t> keyCharacter(int vk, bool shift, bool caps) override {
+        auto it = layouts.find(inUse);
+        return it == layouts.end() ? std::nullopt : it->second.keyCharacter(vk, shift, caps);
+    }
+    bool capsLockOn() override { return capsLock; }
+    std::uintptr_t layoutId() override { return inUse; }
+    bool systemShiftDown() override { return systemShift; }
+    ForegroundKeyboard foregroundKeyboard() override { return foreground; }
+    void useLayout(std::uintptr_t layout) override { inUse = layout; }
+
+    // Installs `query` under its own layout id and returns that id.
+    std::uintptr_t install(const FakeKeyboardQuery& query) {
+        layouts[query.layout] = query;
+        return query.layout;
+    }
+};

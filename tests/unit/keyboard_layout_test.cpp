@@ -33,7 +33,7 @@ TEST(LayoutMetrics, FollowTheScaleWithHalfUpRounding) {
     updateMetrics(m, 1.0);
     EXPECT_EQ(m, (LayoutMetrics{48, 48, 8, 12, 14, 14, 400, 600}));
     updateMetrics(m, 0.9);
-    EXPECT_EQ(m, (LayoutMetrics{43, 43, 7, 11, 13, 13, 371, 571}));
+    EXPECT_EQ(m, (LayoutMetrics{43, 43, 7, 11, 13, 13, 371, 571, 0.9}));
     EXPECT_EQ(speedPanelWidth(1.0), 120);
     EXPECT_EQ(speedPanelWidth(1.25), 150);
 }

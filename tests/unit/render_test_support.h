@@ -40,12 +40,14 @@ struct Scene {
     TypingQuery query;
     Tick now = 100000;
 
-    explicit Scene(double scale = 1.0) { rescale(scale); }
+    explicit Scene(double scale = 1.0, int dpi = BASE_DPI) { rescale(scale, dpi); }
 
-    void rescale(double scale) {
+    // The user's scale on a screen of `dpi`, drawn as the program draws it.
+    void rescale(double scale, int dpi = BASE_DPI) {
         settings.scale = scale;
-        updateMetrics(metrics, scale);
-        client = buildLayout(layout, metrics, scale);
+        const double drawingScale = pixelScale(scale, dpi);
+        updateMetrics(metrics, drawingScale);
+        client = buildLayout(layout, metrics, drawingScale);
     }
     Rect clientRect() const { return {0, 0, client.width, client.height}; }
     bool labelShift = false;

@@ -1,9 +1,12 @@
 // Reads, from inside Wine, what the control tests cannot see from the X side: the menu and
 // dialog templates compiled into an executable, and the current user's sound scheme.
 //
-// Usage: tavrin_control_tool.exe resources EXE | sounds
+// Usage: tavrin_control_tool.exe resources EXE [LANGID] | chosen EXE | sounds
 //   resources  prints the languages, items and controls of menu 102 and dialogs 201 and
-//              50986 of EXE, one key=value line each; exit code 2 when EXE cannot be loaded.
+//              50986 of EXE in the language LANGID (decimal, Japanese when not given), one
+//              key=value line each; exit code 2 when EXE cannot be loaded.
+//   chosen     prints the captions of menu 102 and the texts of the string table of EXE in
+//              the language the platform chooses for this session, as the program loads them.
 //   sounds     prints one line per event of HKCU\AppEvents\Schemes\Apps\.Default: the event
 //              name, the .Current value's type and its raw bytes in hex; exit code 2 when the
 //              scheme key cannot be opened.
@@ -19,7 +22,7 @@ namespace {
 
 constexpr int FAILED = 2;
 constexpr int BAD_USAGE = 3;
-constexpr LANGID JAPANESE = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+LANGID templateLanguage = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 
 std::string utf8(const wchar_t* text, int length = -1) {
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
@@ -92,7 +95,7 @@ void printLanguages(HMODULE module, LPCWSTR type, const char* what, int id) {
 }
 
 TemplateReader openTemplate(HMODULE module, LPCWSTR type, int id) {
-    HRSRC found = FindResourceExW(module, type, MAKEINTRESOURCEW(id), JAPANESE);
+    HRSRC found = FindResourceExW(module, type, MAKEINTRESOURCEW(id), templateLanguage);
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
     return TemplateReader(static_cast<const BYTE*>(data), data ? SizeofResource(module, found) : 0);
@@ -185,6 +188,42 @@ int printResources(const wchar_t* exe) {
     return 0;
 }
 
+// "chosen.item=depth|id or popup|caption", depth first, as LoadMenuW gives the menu.
+void printLoadedItems(HMENU menu, int depth) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t caption[256] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = caption;
+        info.cch = 256;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        const std::string id = info.hSubMenu ? "popup" : std::to_string(info.wID);
+        std::printf("chosen.item=%d|%s|%s\n", depth, id.c_str(), utf8(caption).c_str());
+        if (info.hSubMenu) printLoadedItems(info.hSubMenu, depth + 1);
+    }
+}
+
+// As the program loads them: no language named, so the platform chooses.
+int printChosen(const wchar_t* exe) {
+    HMODULE module = LoadLibraryExW(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return FAILED;
+    if (HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(102))) {
+        printLoadedItems(menu, 0);
+        DestroyMenu(menu);
+    }
+    for (UINT id : {300u, 301u}) {
+        wchar_t text[1024] = {};
+        LoadStringW(module, id, text, 1024);
+        std::wstring escaped;
+        for (const wchar_t* c = text; *c; ++c) escaped += *c == L'\n' ? std::wstring(L"\\n") : std::wstring(1, *c);
+        std::printf("chosen.string=%u|%s\n", id, utf8(escaped.c_str()).c_str());
+    }
+    FreeLibrary(module);
+    return 0;
+}
+
 void printSound(HKEY scheme, const wchar_t* event) {
     HKEY current = nullptr;
     const std::wstring path = std::wstring(event) + L"\\.Current";
@@ -224,7 +263,11 @@ int printSounds() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 3 && std::wcscmp(argv[1], L"resources") == 0) return printResources(argv[2]);
+    if ((argc == 3 || argc == 4) && std::wcscmp(argv[1], L"resources") == 0) {
+        if (argc == 4) templateLanguage = static_cast<LANGID>(std::wcstoul(argv[3], nullptr, 10));
+        return printResources(argv[2]);
+    }
+    if (argc == 3 && std::wcscmp(argv[1], L"chosen") == 0) return printChosen(argv[2]);
     if (argc == 2 && std::wcscmp(argv[1], L"sounds") == 0) return printSounds();
     return BAD_USAGE;
 }

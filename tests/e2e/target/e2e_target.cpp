@@ -2,14 +2,15 @@
 // edit control. Tavrin never takes the focus, so its keyboard must light up while another
 // Wine window has it; Wine only receives X key events on its own windows.
 //
-// Usage: tavrin_e2e_target.exe [left top width height [fields]]
+// Usage: tavrin_e2e_target.exe [left top width height [fields | topmost]]
 // The window is painted in BACKGROUND so that whatever shows through Tavrin's transparent
 // pixels is known; the edit control sits in the lower right corner. Every left click the
 // window itself receives is appended to target-clicks.txt in the current folder as a line
 // "x y" in screen coordinates, so a test can tell which clicks passed through Tavrin.
 // With "fields", two one-line fields stand left of the edit control: a standard password
 // field (ES_PASSWORD), and above it a password field of a class of its own built on the edit
-// control, as toolkits make them.
+// control, as toolkits make them. With "topmost", the window is topmost, as full-screen games
+// and video players often make themselves.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -114,6 +115,7 @@ struct Placement {
     int width = 1280;
     int height = 1024;
     bool fields = false;
+    bool topmost = false;
 };
 
 Placement placementFrom(int argc, wchar_t** argv) {
@@ -124,6 +126,7 @@ Placement placementFrom(int argc, wchar_t** argv) {
         p.width = _wtoi(argv[3]);
         p.height = _wtoi(argv[4]);
         p.fields = argc == 6 && std::wcscmp(argv[5], L"fields") == 0;
+        p.topmost = argc == 6 && std::wcscmp(argv[5], L"topmost") == 0;
     }
     return p;
 }
@@ -147,7 +150,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (p.fields) registerSecretBox(instance);
 
     // A popup has no frame, so its client area is exactly the rectangle asked for.
-    HWND hwnd = CreateWindowExW(WS_EX_APPWINDOW, CLASS_NAME, TITLE, WS_POPUP | WS_VISIBLE, p.left,
+    HWND hwnd = CreateWindowExW(WS_EX_APPWINDOW | (p.topmost ? WS_EX_TOPMOST : 0), CLASS_NAME, TITLE, WS_POPUP | WS_VISIBLE, p.left,
                                 p.top, p.width, p.height, nullptr, nullptr, instance,
                                 p.fields ? reinterpret_cast<void*>(1) : nullptr);
     if (!hwnd) return 1;

@@ -9,12 +9,15 @@
 //   lose-tray-icon    takes Tavrin's icon out of the notification area, as a crash of the
 //                     shell does.
 //   taskbar-created   tells every window that the taskbar is back, as a restarted shell does.
+//   texts TITLE       prints the texts of the top-level window with this title and of each of
+//                     its controls (a dialog, a message box); exit code 2 when there is none.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <string>
 
 namespace {
 
@@ -55,6 +58,36 @@ int printInfo(HWND hwnd) {
     return 0;
 }
 
+std::string utf8Of(const wchar_t* text) {
+    char utf8[4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    return utf8;
+}
+
+// "child=ID|CLASS|TEXT", the text read without sending the window a message.
+BOOL CALLBACK printChild(HWND child, LPARAM) {
+    wchar_t windowClass[256] = {};
+    wchar_t text[1024] = {};
+    GetClassNameW(child, windowClass, 256);
+    InternalGetWindowText(child, text, 1024);
+    // One line each: a line end in the text is written as \n.
+    std::wstring escaped;
+    for (const wchar_t* c = text; *c; ++c)
+        if (*c != L'\r') escaped += *c == L'\n' ? std::wstring(L"\\n") : std::wstring(1, *c);
+    std::printf("child=%d|%s|%s\n", GetDlgCtrlID(child), utf8Of(windowClass).c_str(), utf8Of(escaped.c_str()).c_str());
+    return TRUE;
+}
+
+int printTexts(const wchar_t* title) {
+    HWND hwnd = FindWindowW(nullptr, title);
+    if (!hwnd) return NO_WINDOW;
+    wchar_t text[1024] = {};
+    InternalGetWindowText(hwnd, text, 1024);
+    printWide("caption", text);
+    EnumChildWindows(hwnd, printChild, 0);
+    return 0;
+}
+
 }  // namespace
 
 int postMessage(HWND hwnd, const wchar_t* message, const wchar_t* wParam) {
@@ -78,6 +111,7 @@ int announceTaskbar() {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && std::wcscmp(argv[1], L"taskbar-created") == 0) return announceTaskbar();
+    if (argc == 3 && std::wcscmp(argv[1], L"texts") == 0) return printTexts(argv[2]);
     if (argc == 4 && std::wcscmp(argv[1], L"post") == 0) {
         HWND hwnd = FindWindowW(MAIN_CLASS, nullptr);
         return hwnd ? postMessage(hwnd, argv[2], argv[3]) : NO_WINDOW;
