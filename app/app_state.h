@@ -36,6 +36,8 @@ struct AppState {
     int dpi = BASE_DPI;  // of the screen the window is drawn for
     LayoutMetrics metrics;
     KeyboardLayout layout;
+    const KeyArrangement* arrangement = &COMPACT_KEYBOARD;  // the one `layout` was built from
+    std::uintptr_t arrangementChosenFor = 0;                 // the keyboard layout it was chosen for
     InputState input;
     BackBuffer backBuffer;
     GdiResources drawing;  // fonts and the glow's bitmap, kept from frame to frame

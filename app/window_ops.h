@@ -9,6 +9,8 @@ void applyLayeredAttributes(HWND window);
 void applyZOrder();
 // The metrics for the user's scale at the window's DPI.
 void updateAppMetrics();
+// The window size for the keyboard the settings choose, at the drawing scale `pixelScale`.
+Size windowSizeAt(double pixelScale);
 // Rebuilds the layout, makes the back buffer match the client size and repaints everything.
 void relayoutKeyboard();
 // After the scale changed: new metrics, the window resized with its top-left corner kept,
@@ -16,6 +18,9 @@ void relayoutKeyboard();
 void applyScale();
 // The one way a new scale travels: store it, apply it, save.
 void changeScale(double scale);
+// The full keyboard shows ISO's extra key only where the keyboard layout has one: after the
+// layout followed changed, the keyboard is rebuilt if it must show another arrangement.
+void followKeyboardArrangement();
 void toggleVisible();
 void invalidateAll();
 void invalidateArea(const Rect& area);
