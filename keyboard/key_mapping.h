@@ -21,7 +21,8 @@ bool isFakeShift(const ReportedKey& report);
 int physicalKeyOf(const ReportedKey& report, KeyboardQuery& query);
 
 // The code of the key of `layout` that the report lights: its physical key when the layout
-// names keys so, else the key matched by canonicalKey; NO_KEY for a fake Shift.
+// names keys so, else the key matched by canonicalKey; NO_KEY for a fake Shift or a report of
+// no key.
 int keyForReport(const ReportedKey& report, const KeyboardLayout& layout, bool labelShift, KeyboardQuery& query);
 
 // The keypad's digits and point without Num Lock report the navigation keys they stand for,
