@@ -11,7 +11,8 @@
 //                                     figures are shown).
 //   tavrin_floor_window.exe latency   the same window, which copies the lit A key to the
 //                                     screen straight from the WM_INPUT of its key-down.
-// With "right" the window stands at the right edge of the screen.
+// With "right" the window stands at the right edge of the screen; with "full" it shows the
+// full keyboard, as Tavrin does with layout=1 (the arrangement it would choose here).
 #include <windows.h>
 
 #include <cwchar>
@@ -24,6 +25,7 @@
 #include "input/frame_tick.h"
 #include "input/key_report.h"
 #include "input/physical_key_state_win32.h"
+#include "keyboard/arrangement_choice.h"
 #include "keyboard/keyboard_query_win32.h"
 #include "render/back_buffer.h"
 #include "render/frame.h"
@@ -211,7 +213,8 @@ LRESULT CALLBACK floorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     Floor& f = floor();
     f.latencyOnly = std::wcsstr(commandLine, L"latency") != nullptr;
-    setUpScene(f.scene, 1.0, 0, GetTickCount64());
+    const int layout = std::wcsstr(commandLine, L"full") ? LAYOUT_FULL : LAYOUT_COMPACT;
+    setUpScene(f.scene, 1.0, 0, GetTickCount64(), arrangementFor(layout, f.query));
     startInput(f.input, f.query, GetTickCount64());
 
     bench::registerWindowClass(instance, floorProc, CLASS_NAME);

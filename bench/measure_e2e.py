@@ -27,6 +27,9 @@ the screen behind:
   is one loop turn, whose length is recorded. The same is measured for the latency floor,
   a window of Tavrin's picture that copies the lit key to the screen straight from the
   WM_INPUT of its key-down.
+- the full keyboard (layout=1): idle CPU beside the idle reference, and CPU while typing
+  beside the typing floor showing the full keyboard's picture, as for the compact keyboard;
+  the screen must be wide enough for two full keyboards side by side.
 Then one longer typing run follows Tavrin's resident memory from start to end, sampled
 every 10 s; and, where `perf` is at hand, a profile of Tavrin while typing gives the share
 of each library in its process's time.
@@ -218,10 +221,12 @@ def stop_reference(process, repaint):
     harness.wait_window_gone(REPAINT_REFERENCE_TITLE if repaint else IDLE_REFERENCE_TITLE)
 
 
-def start_floor(session, kind):
-    """The typing or the latency floor; returns the process and its X window."""
+def start_floor(session, kind, full=False):
+    """The typing or the latency floor, of the compact or the full keyboard; returns the
+    process and its X window."""
     exe = os.path.join(harness.win_build_dir(), "bench", "tavrin_floor_window.exe")
-    process = session.start(f"{kind} floor", exe, kind, *(["right"] if kind == "typing" else []))
+    process = session.start(f"{kind} floor", exe, kind, *(["right"] if kind == "typing" else []),
+                            *(["full"] if full else []))
     xid = harness.wait_for_window(TYPING_FLOOR_TITLE if kind == "typing" else LATENCY_FLOOR_TITLE)
     return process, xid
 
@@ -263,11 +268,35 @@ def one_repetition(index, args, display):
         time.sleep(1.0)
         left, top, _, _ = harness.window_geometry(xid)
         latency = measure_latency(display, xid, (left, top), args.latency_trials)
-        return {"reference_idle": ref_idle, "reference_repaint_typing": ref_repaint,
-                "floor_typing": floor_typing, "floor_latency": floor_latency,
-                "tavrin_idle": idle, "tavrin_typing": typing, "latency": latency}
+        result = {"reference_idle": ref_idle, "reference_repaint_typing": ref_repaint,
+                  "floor_typing": floor_typing, "floor_latency": floor_latency,
+                  "tavrin_idle": idle, "tavrin_typing": typing, "latency": latency}
+        if args.full:
+            tavrin.stop()
+            harness.wait_window_gone(harness.MAIN_TITLE)
+            result.update(measure_full_keyboard(session, args, display, target_xid))
+        return result
     finally:
         session.close()
+
+
+def measure_full_keyboard(session, args, display, target_xid):
+    """Idle and typing CPU of Tavrin showing the full keyboard, each beside its floor."""
+    session.write_settings([("main", [("layout", "1"), ("left", "0"), ("top", "0")])], utf16=True)
+    tavrin, _ = session.start_tavrin()
+    reference = start_reference(session, repaint=False)
+    time.sleep(SETTLE_SECONDS)
+    idle, ref_idle = measure_together([tavrin.pid, reference.pid], lambda: time.sleep(args.seconds))
+    stop_reference(reference, repaint=False)
+
+    floor, _ = start_floor(session, "typing", full=True)
+    time.sleep(SETTLE_SECONDS)
+    harness.focus_window(target_xid)
+    typing, floor_typing = measure_together(
+        [tavrin.pid, floor.pid], lambda: {"presses": type_text(display, args.seconds)})
+    stop_floor(floor, "typing")
+    return {"full_reference_idle": ref_idle, "full_tavrin_idle": idle,
+            "full_floor_typing": floor_typing, "full_tavrin_typing": typing}
 
 
 def memory_run(args, display):
@@ -340,6 +369,8 @@ def main(argv):
     parser.add_argument("--memory-minutes", type=float, default=2.0)
     parser.add_argument("--latency-trials", type=int, default=30)
     parser.add_argument("--profile-seconds", type=float, default=15.0)
+    parser.add_argument("--no-full", dest="full", action="store_false",
+                        help="leave out the full keyboard's idle and typing windows")
     args = parser.parse_args(argv[1:])
 
     harness.check_environment()

@@ -3,6 +3,8 @@
 // key_codes.h); the main block is 15 units wide, the editing and navigation block stands a
 // quarter unit right of it, the numeric keypad a quarter unit further, and the function keys
 // a quarter row above the digits.
+#include <array>
+
 #include "keyboard/key_arrangement.h"
 #include "keyboard/key_codes.h"
 
@@ -61,6 +63,42 @@ constexpr KeySpec TOP_LETTERS[] = {typed(0x10, L"Q"), typed(0x11, L"W"), typed(0
                                    typed(0x14, L"T"), typed(0x15, L"Y"), typed(0x16, L"U"), typed(0x17, L"I"),
                                    typed(0x18, L"O"), typed(0x19, L"P")};
 
+// What tells the keyboards apart: the main block's keys around the letters.
+struct MainBlock {
+    std::span<const KeySpec> digits;        // the digit row, Backspace included
+    std::span<const KeySpec> topRight;      // right of P
+    std::span<const KeySpec> home;          // the home row from Caps Lock
+    std::span<const KeySpec> leftShift;     // left of Z
+    std::span<const KeySpec> rightOfSlash;  // right of "/"
+    std::span<const KeySpec> bottom;        // the bottom row
+};
+
+constexpr double LOWER_LETTERS_LEFT = 2.25;
+constexpr double RIGHT_OF_SLASH = 12.25;
+constexpr KeySpec TAB[] = {typedFixed(physicalKey(0x0F), L"Tab", 1.5)};
+constexpr KeySpec LOWER_LETTERS[] = {typed(0x2C, L"Z"), typed(0x2D, L"X"), typed(0x2E, L"C"), typed(0x2F, L"V"),
+                                     typed(0x30, L"B"), typed(0x31, L"N"), typed(0x32, L"M"), typed(0x33, L","),
+                                     typed(0x34, L"."), typed(0x35, L"/")};
+
+constexpr int GROUP_COUNT = 23;
+
+// The main block with the function keys above it, the editing and navigation block and the
+// arrows right of it, and the keypad, row by row and left to right.
+constexpr std::array<KeyGroup, GROUP_COUNT> aroundMainBlock(const MainBlock& main) {
+    return {{
+        {0, 0, 0, ESCAPE}, {0, 2, 0, F1_F4}, {0, 6.5, 0, F5_F8}, {0, 11, 0, F9_F12},
+        {0, NAVIGATION_LEFT, 0, SYSTEM_KEYS},
+        {ROW_1, 0, 0, main.digits}, {ROW_1, NAVIGATION_LEFT, 0, EDITING_KEYS}, {ROW_1, KEYPAD_LEFT, 0, KEYPAD_1},
+        {ROW_1 + 1, 0, 0, TAB}, {ROW_1 + 1, 1.5, 0, TOP_LETTERS}, {ROW_1 + 1, 11.5, 0, main.topRight},
+        {ROW_1 + 1, NAVIGATION_LEFT, 0, DELETING_KEYS}, {ROW_1 + 1, KEYPAD_LEFT, 0, KEYPAD_2},
+        {ROW_1 + 2, 0, 0, main.home}, {ROW_1 + 2, KEYPAD_LEFT, 0, KEYPAD_3},
+        {ROW_1 + 3, 0, 0, main.leftShift}, {ROW_1 + 3, LOWER_LETTERS_LEFT, 0, LOWER_LETTERS},
+        {ROW_1 + 3, RIGHT_OF_SLASH, 0, main.rightOfSlash}, {ROW_1 + 3, NAVIGATION_LEFT + 1, 0, ARROW_UP},
+        {ROW_1 + 3, KEYPAD_LEFT, 0, KEYPAD_4},
+        {ROW_1 + 4, 0, 0, main.bottom}, {ROW_1 + 4, NAVIGATION_LEFT, 0, ARROWS}, {ROW_1 + 4, KEYPAD_LEFT, 0, KEYPAD_5},
+    }};
+}
+
 // ------------------------------------------------------------------ ANSI and ISO
 
 constexpr KeySpec ANSI_DIGITS[] = {
@@ -68,7 +106,6 @@ constexpr KeySpec ANSI_DIGITS[] = {
     typed(0x06, L"5"), typed(0x07, L"6"), typed(0x08, L"7"), typed(0x09, L"8"), typed(0x0A, L"9"),
     typed(0x0B, L"0"), typed(0x0C, L"-"), typed(0x0D, L"="), function(physicalKey(0x0E), L"Backspace", 2)};
 
-constexpr KeySpec TAB[] = {typedFixed(physicalKey(0x0F), L"Tab", 1.5)};
 constexpr KeySpec ANSI_TOP_RIGHT[] = {typed(0x1A, L"["), typed(0x1B, L"]"), typed(0x2B, L"\\", 1.5)};
 
 constexpr KeySpec ANSI_HOME[] = {
@@ -76,12 +113,6 @@ constexpr KeySpec ANSI_HOME[] = {
     typed(0x1E, L"A"), typed(0x1F, L"S"), typed(0x20, L"D"), typed(0x21, L"F"), typed(0x22, L"G"),
     typed(0x23, L"H"), typed(0x24, L"J"), typed(0x25, L"K"), typed(0x26, L"L"), typed(0x27, L";"),
     typed(0x28, L"'"), typedFixed(physicalKey(0x1C), L"Enter", 2.25)};
-
-constexpr KeySpec LOWER_LETTERS[] = {typed(0x2C, L"Z"), typed(0x2D, L"X"), typed(0x2E, L"C"), typed(0x2F, L"V"),
-                                     typed(0x30, L"B"), typed(0x31, L"N"), typed(0x32, L"M"), typed(0x33, L","),
-                                     typed(0x34, L"."), typed(0x35, L"/")};
-constexpr double LOWER_LETTERS_LEFT = 2.25;
-constexpr double RIGHT_OF_SLASH = 12.25;
 
 constexpr KeySpec ANSI_LEFT_SHIFT[] = {modifier(physicalKey(0x2A), L"Shift", 2.25)};
 // ISO's extra key stands between a shorter left Shift and Z.
@@ -94,29 +125,12 @@ constexpr KeySpec ANSI_BOTTOM[] = {
     modifier(extendedKey(0x38), L"Alt", 1.25),  modifier(extendedKey(0x5C), L"Win", 1.25),
     function(extendedKey(0x5D), L"Menu", 1.25), modifier(extendedKey(0x1D), L"Ctrl", 1.25)};
 
-constexpr KeyGroup ANSI_GROUPS[] = {
-    {0, 0, 0, ESCAPE}, {0, 2, 0, F1_F4}, {0, 6.5, 0, F5_F8}, {0, 11, 0, F9_F12}, {0, NAVIGATION_LEFT, 0, SYSTEM_KEYS},
-    {ROW_1, 0, 0, ANSI_DIGITS}, {ROW_1, NAVIGATION_LEFT, 0, EDITING_KEYS}, {ROW_1, KEYPAD_LEFT, 0, KEYPAD_1},
-    {ROW_1 + 1, 0, 0, TAB}, {ROW_1 + 1, 1.5, 0, TOP_LETTERS}, {ROW_1 + 1, 11.5, 0, ANSI_TOP_RIGHT},
-    {ROW_1 + 1, NAVIGATION_LEFT, 0, DELETING_KEYS}, {ROW_1 + 1, KEYPAD_LEFT, 0, KEYPAD_2},
-    {ROW_1 + 2, 0, 0, ANSI_HOME}, {ROW_1 + 2, KEYPAD_LEFT, 0, KEYPAD_3},
-    {ROW_1 + 3, 0, 0, ANSI_LEFT_SHIFT}, {ROW_1 + 3, LOWER_LETTERS_LEFT, 0, LOWER_LETTERS},
-    {ROW_1 + 3, RIGHT_OF_SLASH, 0, ANSI_RIGHT_SHIFT}, {ROW_1 + 3, NAVIGATION_LEFT + 1, 0, ARROW_UP},
-    {ROW_1 + 3, KEYPAD_LEFT, 0, KEYPAD_4},
-    {ROW_1 + 4, 0, 0, ANSI_BOTTOM}, {ROW_1 + 4, NAVIGATION_LEFT, 0, ARROWS}, {ROW_1 + 4, KEYPAD_LEFT, 0, KEYPAD_5},
-};
+constexpr auto ANSI_GROUPS =
+    aroundMainBlock({ANSI_DIGITS, ANSI_TOP_RIGHT, ANSI_HOME, ANSI_LEFT_SHIFT, ANSI_RIGHT_SHIFT, ANSI_BOTTOM});
+constexpr auto ISO_GROUPS =
+    aroundMainBlock({ANSI_DIGITS, ANSI_TOP_RIGHT, ANSI_HOME, ISO_LEFT_SHIFT, ANSI_RIGHT_SHIFT, ANSI_BOTTOM});
 
-constexpr KeyGroup ISO_GROUPS[] = {
-    {0, 0, 0, ESCAPE}, {0, 2, 0, F1_F4}, {0, 6.5, 0, F5_F8}, {0, 11, 0, F9_F12}, {0, NAVIGATION_LEFT, 0, SYSTEM_KEYS},
-    {ROW_1, 0, 0, ANSI_DIGITS}, {ROW_1, NAVIGATION_LEFT, 0, EDITING_KEYS}, {ROW_1, KEYPAD_LEFT, 0, KEYPAD_1},
-    {ROW_1 + 1, 0, 0, TAB}, {ROW_1 + 1, 1.5, 0, TOP_LETTERS}, {ROW_1 + 1, 11.5, 0, ANSI_TOP_RIGHT},
-    {ROW_1 + 1, NAVIGATION_LEFT, 0, DELETING_KEYS}, {ROW_1 + 1, KEYPAD_LEFT, 0, KEYPAD_2},
-    {ROW_1 + 2, 0, 0, ANSI_HOME}, {ROW_1 + 2, KEYPAD_LEFT, 0, KEYPAD_3},
-    {ROW_1 + 3, 0, 0, ISO_LEFT_SHIFT}, {ROW_1 + 3, LOWER_LETTERS_LEFT, 0, LOWER_LETTERS},
-    {ROW_1 + 3, RIGHT_OF_SLASH, 0, ANSI_RIGHT_SHIFT}, {ROW_1 + 3, NAVIGATION_LEFT + 1, 0, ARROW_UP},
-    {ROW_1 + 3, KEYPAD_LEFT, 0, KEYPAD_4},
-    {ROW_1 + 4, 0, 0, ANSI_BOTTOM}, {ROW_1 + 4, NAVIGATION_LEFT, 0, ARROWS}, {ROW_1 + 4, KEYPAD_LEFT, 0, KEYPAD_5},
-};
+
 
 // ------------------------------------------------------------------ Japanese (109 keys)
 
@@ -148,17 +162,8 @@ constexpr KeySpec JIS_BOTTOM[] = {
     modifier(extendedKey(0x38), L"Alt"), modifier(extendedKey(0x5C), L"Win"), function(extendedKey(0x5D), L"Menu"),
     modifier(extendedKey(0x1D), L"Ctrl", 1.25)};
 
-constexpr KeyGroup JIS_GROUPS[] = {
-    {0, 0, 0, ESCAPE}, {0, 2, 0, F1_F4}, {0, 6.5, 0, F5_F8}, {0, 11, 0, F9_F12}, {0, NAVIGATION_LEFT, 0, SYSTEM_KEYS},
-    {ROW_1, 0, 0, JIS_DIGITS}, {ROW_1, NAVIGATION_LEFT, 0, EDITING_KEYS}, {ROW_1, KEYPAD_LEFT, 0, KEYPAD_1},
-    {ROW_1 + 1, 0, 0, TAB}, {ROW_1 + 1, 1.5, 0, TOP_LETTERS}, {ROW_1 + 1, 11.5, 0, JIS_TOP_RIGHT},
-    {ROW_1 + 1, NAVIGATION_LEFT, 0, DELETING_KEYS}, {ROW_1 + 1, KEYPAD_LEFT, 0, KEYPAD_2},
-    {ROW_1 + 2, 0, 0, JIS_HOME}, {ROW_1 + 2, KEYPAD_LEFT, 0, KEYPAD_3},
-    {ROW_1 + 3, 0, 0, ANSI_LEFT_SHIFT}, {ROW_1 + 3, LOWER_LETTERS_LEFT, 0, LOWER_LETTERS},
-    {ROW_1 + 3, RIGHT_OF_SLASH, 0, JIS_RIGHT_OF_SLASH}, {ROW_1 + 3, NAVIGATION_LEFT + 1, 0, ARROW_UP},
-    {ROW_1 + 3, KEYPAD_LEFT, 0, KEYPAD_4},
-    {ROW_1 + 4, 0, 0, JIS_BOTTOM}, {ROW_1 + 4, NAVIGATION_LEFT, 0, ARROWS}, {ROW_1 + 4, KEYPAD_LEFT, 0, KEYPAD_5},
-};
+constexpr auto JIS_GROUPS =
+    aroundMainBlock({JIS_DIGITS, JIS_TOP_RIGHT, JIS_HOME, ANSI_LEFT_SHIFT, JIS_RIGHT_OF_SLASH, JIS_BOTTOM});
 
 }  // namespace
 
