@@ -20,8 +20,9 @@ constexpr int KEY_CODE_COUNT = 0x300;
 constexpr int physicalKey(int makeCode) { return PHYSICAL_KEY_BASE + (makeCode & 0xFF); }
 constexpr int extendedKey(int makeCode) { return EXTENDED_KEY_BASE + (makeCode & 0xFF); }
 
-// Pause has no make code of its own: the keyboard sends E1 1D 45, the start of Left Ctrl's and
-// Num Lock's. It is named as an E0 key 45, which no keyboard sends.
+// Pause has no make code of its own: the keyboard sends E1 1D 45, Left Ctrl's and Num Lock's
+// make codes behind an E1. It takes the name of an E0 key 45, which is no other key: Num Lock,
+// sent as 45 with or without E0, is told by its virtual key (key_mapping.cpp), as Pause is.
 constexpr int PAUSE_KEY = extendedKey(0x45);
 
 constexpr bool isPhysicalKey(int code) { return code >= PHYSICAL_KEY_BASE && code < KEY_CODE_COUNT; }

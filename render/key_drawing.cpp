@@ -31,6 +31,15 @@ TextFont labelFont(const LayoutMetrics& metrics, bool lit) {
     return {static_cast<int>(metrics.keyHeight * 0.5), lit ? metrics.labelWeightHeld : metrics.labelWeight};
 }
 
+// The label's width in ems, estimated a little wide: about two thirds of an em for a Latin
+// letter or digit in the label font (wider in the fonts that stand in for it), a whole em for
+// a full-width character.
+double estimatedLabelEms(std::wstring_view label) {
+    double ems = 0;
+    for (wchar_t c : label) ems += c < 0x1100 ? LATIN_EMS : 1.0;
+    return ems;
+}
+
 // The text a key shows, in the form it is drawn.
 std::wstring shownLabel(const KeyCap& key, const FrameContext& context) {
     const std::wstring label = keyCapLabel(key, context.labelShift, context.query);
@@ -91,15 +100,6 @@ PictureKey litFacePicture(const KeyCap& key, const Rect& d, const FrameContext& 
              static_cast<std::uint32_t>(d.width())}};
 }
 }  // namespace
-
-// The label's width in ems, estimated a little wide: about two thirds of an em for a Latin
-// letter or digit in the label font (wider in the fonts that stand in for it), a whole em for
-// a full-width character.
-double estimatedLabelEms(std::wstring_view label) {
-    double ems = 0;
-    for (wchar_t c : label) ems += c < 0x1100 ? LATIN_EMS : 1.0;
-    return ems;
-}
 
 int fittedLabelHeight(std::wstring_view label, int keyWidth, int height) {
     const double room = keyWidth - keyWidth / LABEL_MARGIN_FRACTION;
