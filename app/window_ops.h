@@ -13,8 +13,8 @@ void updateAppMetrics();
 Size windowSizeAt(double pixelScale);
 // Rebuilds the layout, makes the back buffer match the client size and repaints everything.
 void relayoutKeyboard();
-// After the scale changed: new metrics, the window resized with its top-left corner kept,
-// then the relayout.
+// After the scale or the keyboard shown changed: new metrics, the window resized with its
+// top-left corner kept, then the relayout.
 void applyScale();
 // The one way a new scale travels: store it, apply it, save.
 void changeScale(double scale);
