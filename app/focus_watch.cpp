@@ -105,6 +105,11 @@ void CALLBACK onWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, L
     const Tick now = currentTick();
     switch (event) {
     case EVENT_OBJECT_FOCUS:
+        // Announced without a window: the announcing thread's focus window is asked about.
+        if (!window) {
+            judgeFocus(focusWindowOf(eventThread), OBJID_CLIENT, CHILDID_SELF, originOf(nullptr, eventThread), now);
+            return;
+        }
         judgeFocus(window, object, child, originOf(window, eventThread), now);
         return;
     case EVENT_SYSTEM_FOREGROUND:
@@ -161,9 +166,9 @@ LRESULT onAutomationFocus(HWND, WPARAM process, LPARAM packed) {
     const FocusVerdict verdict = !focus.passwordKnown ? FocusVerdict::AskAccessibility
                                  : focus.password      ? FocusVerdict::Password
                                                        : FocusVerdict::NotPassword;
-    FocusOrigin origin{0, focus.process, false};
     HWND window = focus.window && IsWindow(focus.window) ? focus.window : nullptr;
-    if (window) origin = originOf(window, 0);
+    FocusOrigin origin = originOf(window, 0);
+    if (origin.thread == 0) origin = {0, focus.process, false};
     // Asked about, an element without a window of its own is looked for in the foreground's focus.
     if (!window) window = focusWindowOf(foregroundInput().thread);
     const Tick now = currentTick();
