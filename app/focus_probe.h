@@ -3,10 +3,10 @@
 // the questions go to the other program and take as long as it takes to answer, or for
 // ever when it hangs. The window thread never waits for an answer: it arrives as a message.
 #include <windows.h>
-#include <oleacc.h>
 
 #include <cstdint>
 
+#include "app/focus_question.h"
 #include "input/focus_tracker.h"
 
 // wParam: the question's serial; lParam: the answer in the low byte, the worker above it.
@@ -19,14 +19,6 @@ inline FocusAnswer focusAnswerOf(LPARAM packed) { return static_cast<FocusAnswer
 inline std::uint32_t focusWorkerOf(LPARAM packed) {
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(packed) >> 8);
 }
-
-// The element a focus event named: a window, or an element inside it (a field of a web page).
-struct FocusQuestion {
-    std::uint32_t serial = 0;
-    HWND window = nullptr;
-    LONG object = OBJID_CLIENT;
-    LONG child = CHILDID_SELF;
-};
 
 // Hands `question` to worker `worker`, replacing a question still waiting there. A worker not
 // seen before is started, and the one before it is left to finish its question on its own.
