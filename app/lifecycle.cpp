@@ -30,8 +30,8 @@ LRESULT onCreate(HWND window) {
     RegisterHotKey(window, HOTKEY_TOGGLE, MOD_CONTROL | MOD_SHIFT | MOD_NOREPEAT, HOTKEY_KEY_K);
     applyLayeredAttributes(window);
     startInput(a.input, keyboardQuery(), currentTick());
-    watchKeyboardFocus(window);
     watchForeground();
+    watchKeyboardFocus(window);
     if (a.settings.autoMuteSys) muteSystemSoundsNow();
     // Start-up shows the window once the layout, opacity and z-order are in place.
     return 0;
@@ -44,7 +44,6 @@ LRESULT onDestroy(HWND window) {
     UnregisterHotKey(window, HOTKEY_TOGGLE);
     stopWatchingSessionChanges(window);
     stopWatchingKeyboardFocus();
-    stopWatchingForeground();
     removeTrayIcon();
     releaseBackBuffer(a.backBuffer);
     a.drawing.release();

@@ -2,6 +2,7 @@
 #include "app/window_proc.h"
 
 #include "app/app_state.h"
+#include "app/focus_automation.h"
 #include "app/focus_probe.h"
 #include "app/focus_watch.h"
 #include "app/handlers.h"
@@ -24,7 +25,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_SETCURSOR: return onSetCursor(window, message, wParam, lParam);
     case WM_NCHITTEST: return onHitTest(window);
-    case WM_TIMER: return onTimer(window, wParam);
+    case WM_TIMER: return wParam == FOCUS_TIMER ? onFocusTimer(window) : onTimer(window, wParam);
     case WM_MOUSEMOVE: return onMouseMove(window, message, wParam, lParam);
     case WM_LBUTTONDOWN: return onLeftButtonDown(window, message, wParam, lParam);
     case WM_LBUTTONUP: return onLeftButtonUp(window, message, wParam, lParam);
@@ -35,6 +36,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_WTSSESSION_CHANGE: return onSessionChange(window, wParam);
     case WM_POWERBROADCAST: return onPowerBroadcast(window, wParam);
     case WM_FOCUS_VERDICT: return onFocusVerdict(window, wParam, lParam);
+    case WM_AUTOMATION_FOCUS: return onAutomationFocus(window, wParam, lParam);
     case WM_COMMAND: return onCommand(window, wParam);
     case WM_HOTKEY: return onHotKey(window, wParam);
     case WM_TRAYICON: return onTrayIcon(window, lParam);
