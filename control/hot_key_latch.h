@@ -6,12 +6,9 @@
 #include <cstdint>
 
 #include "common/types.h"
+#include "input/physical_key_state.h"
 
 struct HotKeyLatch {
-    // The platform's key state may answer from a copy up to 50 ms old, taken before the key
-    // went down; it is asked only once the key has been down longer than that.
-    static constexpr Tick KEY_STATE_GRACE_MS = 100;
-
     bool fired = false;
     Tick firedAt = 0;
 
