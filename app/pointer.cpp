@@ -33,7 +33,7 @@ void scaleDragStep() {
     const POINT p = cursorOnScreen();
     const double s = dragScale(drag.scaleAtPress, p.x - drag.scaleCursorAtPress.x, p.y - drag.scaleCursorAtPress.y,
                                currentModifiers());
-    if (isScaleChange(app().settings.scale, s)) changeScale(s);
+    if (isScaleChange(app().settings.scale, s)) changeScaleByGesture(s);
 }
 
 void moveDragStep(HWND window) {
@@ -42,7 +42,7 @@ void moveDragStep(HWND window) {
     const int left = p.x - drag.moveCursorAtPress.x + drag.windowAtPress.x;
     const int top = p.y - drag.moveCursorAtPress.y + drag.windowAtPress.y;
     SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    saveAppSettingsAt({left, top});
+    saveGestureChange();
 }
 
 }  // namespace
@@ -97,6 +97,7 @@ LRESULT onLeftButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         drag.moving = false;
     ReleaseCapture();
     updateClickThrough(window);
+    finishGestureSave();
     return 0;
 }
 
@@ -107,12 +108,13 @@ LRESULT onCaptureChanged(HWND window) {
     drag.scaling = false;
     drag.moving = false;
     updateClickThrough(window);
+    finishGestureSave();
     return 0;
 }
 
 LRESULT onMouseWheel(HWND, WPARAM wParam) {
     const int delta = static_cast<short>(HIWORD(wParam));
     const std::optional<double> s = wheelScale(app().settings.scale, delta, currentModifiers());
-    if (s && isScaleChange(app().settings.scale, *s)) changeScale(*s);
+    if (s && isScaleChange(app().settings.scale, *s)) changeScaleByGesture(*s);
     return 0;
 }

@@ -12,6 +12,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_CREATE: return onCreate(window);
     case WM_DESTROY: return onDestroy(window);
+    case WM_QUERYENDSESSION: return onQueryEndSession(window);
+    case WM_ENDSESSION: return onEndSession(window, wParam);
     case WM_SIZE: return onSize(window);
     case WM_SHOWWINDOW: return onShowWindow(window, wParam);
     case WM_ERASEBKGND: return 1;  // every frame covers the whole client area
@@ -21,7 +23,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_SETCURSOR: return onSetCursor(window, message, wParam, lParam);
     case WM_NCHITTEST: return onHitTest(window);
-    case WM_TIMER: return onTimer(window, wParam);
+    case WM_TIMER: return wParam == SAVE_TIMER ? onSaveTimer(window) : onTimer(window, wParam);
     case WM_MOUSEMOVE: return onMouseMove(window, message, wParam, lParam);
     case WM_LBUTTONDOWN: return onLeftButtonDown(window, message, wParam, lParam);
     case WM_LBUTTONUP: return onLeftButtonUp(window, message, wParam, lParam);
