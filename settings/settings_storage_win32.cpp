@@ -123,22 +123,25 @@ bool writeWhole(HANDLE file, const std::string& bytes) {
     return true;
 }
 
-// A file left by a run that was killed here goes; a link of that name goes itself, and what
-// it leads to is never touched.
+// A file left by a run that was killed here goes. A link of that name stays, and so does what
+// it leads to: Wine deletes and renames the file a link leads to, not the link.
 bool removeLeftover(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return isMissing(GetLastError());
-    if (!isLink(path) && (attributes & FILE_ATTRIBUTE_READONLY)) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (isLink(path)) return false;
+    if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     return DeleteFileW(path.c_str()) || isMissing(GetLastError());
 }
 
+enum class NewFile { NotMade, Made, Written };
+
 // The new content, on the disk itself before the rename makes it the settings file: a power
 // cut after the rename then finds these bytes and not a file of zeros.
-bool writeFlushedFile(const std::wstring& path, const std::string& bytes) {
-    if (!removeLeftover(path)) return false;
+NewFile writeFlushedFile(const std::wstring& path, const std::string& bytes) {
+    if (!removeLeftover(path)) return NewFile::NotMade;
     const Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
-    return writeWhole(file.get(), bytes) && FlushFileBuffers(file.get());
+    if (!file.valid()) return NewFile::NotMade;
+    return writeWhole(file.get(), bytes) && FlushFileBuffers(file.get()) ? NewFile::Written : NewFile::Made;
 }
 
 bool setKeptAttributes(const std::wstring& path, DWORD attributes) {
@@ -217,10 +220,11 @@ bool Win32SettingsStorage::replace(const std::string& bytes) {
     // The new file is the only copy of the settings while a rename cut short is not finished.
     if (!target->exists && leftoverFile()) return false;
     const std::wstring newFile = target->path + TEMPORARY_SUFFIX;
-    if (writeFlushedFile(newFile, bytes) && setKeptAttributes(newFile, target->attributes) &&
+    const NewFile made = writeFlushedFile(newFile, bytes);
+    if (made == NewFile::Written && setKeptAttributes(newFile, target->attributes) &&
         MoveFileExW(newFile.c_str(), target->path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    DeleteFileW(newFile.c_str());
+    if (made != NewFile::NotMade) DeleteFileW(newFile.c_str());
     return false;
 }
 

@@ -24,7 +24,8 @@ public:
     StoredFile read() override;
     // Writes through a link to the file it leads to; refuses a read-only file, a folder, a
     // link that leads nowhere and a file with other names (a hard link), which a rename
-    // would part from their copy.
+    // would part from their copy, and refuses while settings.ini.new is a link, which is
+    // neither followed nor removed.
     bool replace(const std::string& bytes) override;
     bool flushToDisk() override;
     bool lock() override;
