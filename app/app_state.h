@@ -6,8 +6,8 @@
 #include <array>
 
 #include "control/hot_key_latch.h"
-#include "control/save_pacing.h"
 #include "control/modifier_keys.h"
+#include "control/save_pacing.h"
 #include "input/key_report.h"
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/layout_metrics.h"

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/handlers.h"
 #include "app/services.h"
 #include "common/executable_path_win32.h"
 #include "settings/settings_storage_win32.h"

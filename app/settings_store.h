@@ -1,7 +1,5 @@
 #pragma once
 // settings.ini for the running program: the file beside the executable.
-#include <windows.h>
-
 #include "settings/settings_file.h"
 
 // How long the saves and the restore at the end of the session wait for another copy: the
@@ -17,8 +15,7 @@ void saveAppSettings();
 // A change made by a gesture (a drag of the window or of the grip, a wheel notch): written at
 // once, or a moment later together with the changes that follow it.
 void saveGestureChange();
-// The gesture ended: a change that waits is written now.
+// The gesture ended, or its time came (SAVE_TIMER): a change that waits is written now.
 void finishGestureSave();
-LRESULT onSaveTimer(HWND window);
 // The position saved by the last run.
 WindowPosition savedWindowPosition();
