@@ -202,6 +202,11 @@ bool Win32SettingsStorage::adoptLeftoverFile() const {
 StoredFile Win32SettingsStorage::read() {
     if (file.empty()) return {StoredFileState::Unreadable, {}};
     const StoredFile stored = readFile(file);
+    // Beside the settings file, a new file is what a kill left of a replace that never reached
+    // its rename: the settings file holds the truth. It goes, under the lock, so that no copy
+    // is between the steps of its replace, and so that it is never taken for the settings
+    // after the user deletes settings.ini to start afresh.
+    if (stored.state == StoredFileState::Present && locked) removeLeftover(temporary);
     if (stored.state != StoredFileState::Absent) return stored;
     const std::optional<std::string> left = leftoverFile();
     if (!left) return stored;

@@ -270,7 +270,7 @@ TEST(Win32SettingsStorage, AWholeNewFileLeftWithoutTheSettingsFileIsTakenForItUn
     EXPECT_EQ(s.style, 2);
 }
 
-TEST(Win32SettingsStorage, ANewFileCutShortOrBesideTheSettingsFileIsWrittenOver) {
+TEST(Win32SettingsStorage, ANewFileCutShortOrBesideTheSettingsFileIsNeverTakenForIt) {
     TempFolder folder;
     const std::wstring path = folder.file(L"settings.ini");
     const std::wstring left = folder.file(L"settings.ini.new");
@@ -284,11 +284,13 @@ TEST(Win32SettingsStorage, ANewFileCutShortOrBesideTheSettingsFileIsWrittenOver)
     ASSERT_TRUE(saveSettings(s, storage, {0, 0}));
     EXPECT_FALSE(exists(left));
     // Beside a settings file, a whole new file is the leftover of a replace that never
-    // reached its rename: the settings file holds the truth.
+    // reached its rename: the settings file holds the truth, and the leftover goes, so that
+    // deleting settings.ini later starts afresh.
     writeFileBytes(left, whole);
     AppSettings back;
     loadSettings(back, storage);
     EXPECT_EQ(back.style, 0);
+    EXPECT_FALSE(exists(left));
 }
 
 TEST(Win32SettingsStorage, AFileWithAnotherNameIsNeverPartedFromIt) {
