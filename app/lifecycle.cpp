@@ -51,3 +51,17 @@ LRESULT onDestroy(HWND window) {
     PostQuitMessage(0);
     return 0;
 }
+
+// Log-off or shut-down asks first; the answer never waits for anything.
+LRESULT onQueryEndSession(HWND) { return TRUE; }
+
+// With `ending`, the session ends: the process may be ended at any moment after this returns,
+// and neither Exit nor the window's destruction comes. The sounds come back first, the part
+// that matters most should the system end the process early, then every setting is kept, as
+// on Exit. A cancelled end changes nothing.
+LRESULT onEndSession(HWND, WPARAM ending) {
+    if (!ending) return 0;
+    if (app().settings.sysSoundsMuted) restoreSystemSoundsAtSessionEnd(SESSION_END_LOCK_WAIT_MS);
+    saveAppSettings(SESSION_END_LOCK_WAIT_MS);
+    return 0;
+}

@@ -45,6 +45,12 @@ void changeScale(double scale) {
     saveAppSettings();
 }
 
+void changeScaleByGesture(double scale) {
+    app().settings.scale = scale;
+    applyScale();
+    saveGestureChange();
+}
+
 void toggleVisible() {
     if (IsWindowVisible(app().window)) {
         ShowWindow(app().window, SW_HIDE);

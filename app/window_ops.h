@@ -16,6 +16,8 @@ void relayoutKeyboard();
 void applyScale();
 // The one way a new scale travels: store it, apply it, save.
 void changeScale(double scale);
+// The same for a step of the grip or a wheel notch, whose saves are paced.
+void changeScaleByGesture(double scale);
 void toggleVisible();
 void invalidateAll();
 void invalidateArea(const Rect& area);

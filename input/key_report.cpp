@@ -1,6 +1,7 @@
 #include "input/key_report.h"
 
 #include "input/click_sound.h"
+#include "input/lit_keys.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ void setHeld(InputState& state, int code) { state.keys.held[code] = state.heldKe
 std::optional<Rect> keyArea(const KeyboardLayout& layout, int code) {
     const KeyCap* key = findKey(layout, code);
     if (key == nullptr) return std::nullopt;
-    return key->rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN);
+    return keyRepaintArea(*key);
 }
 
 // Every key-down counts, auto-repeats included; the Shift keys light up but neither click
