@@ -7,6 +7,7 @@
 
 #include "control/hot_key_latch.h"
 #include "control/modifier_keys.h"
+#include "control/save_pacing.h"
 #include "input/key_report.h"
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/layout_metrics.h"
@@ -44,6 +45,7 @@ struct AppState {
     DragState drag;
     ClickThroughState clickThrough;
     HotKeyLatch hotKey;
+    SavePacing savePacing;  // how often gestures write settings.ini
     ModifierKeys modifiers;  // Alt and Ctrl, from the raw keyboard reports
     NOTIFYICONDATAW tray{};  // cbSize is non-zero while the icon is present
     std::array<COLORREF, 16> customColors{};  // the colour chooser's, for this run only
@@ -52,6 +54,7 @@ struct AppState {
 AppState& app();
 
 constexpr UINT_PTR FRAME_TIMER = 1;
+constexpr UINT_PTR SAVE_TIMER = 2;  // writes what a gesture changed a moment ago
 constexpr UINT FRAME_PERIOD_MS = 16;
 constexpr int HOTKEY_TOGGLE = 0xA111;
 constexpr UINT HOTKEY_KEY_K = 0x4B;

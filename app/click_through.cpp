@@ -1,6 +1,9 @@
 #include "app/click_through.h"
 
+#include <cstddef>
+
 #include "app/app_state.h"
+#include "app/focus_watch.h"
 #include "app/services.h"
 #include "control/hit_test.h"
 #include "render/resize_grip.h"
@@ -24,12 +27,23 @@ void applyClickThrough(HWND window, bool inGrip) {
     if (pass != app().clickThrough.passing) setPassingClicks(window, pass);
 }
 
+// A button pressed anywhere may move the keyboard focus under it.
+bool buttonWentDown(HRAWINPUT input) {
+    constexpr USHORT BUTTONS_DOWN = RI_MOUSE_LEFT_BUTTON_DOWN | RI_MOUSE_RIGHT_BUTTON_DOWN | RI_MOUSE_MIDDLE_BUTTON_DOWN;
+    RAWINPUT raw{};
+    UINT size = sizeof raw;
+    const UINT copied = GetRawInputData(input, RID_INPUT, &raw, &size, sizeof(RAWINPUTHEADER));
+    return copied != static_cast<UINT>(-1) && copied >= offsetof(RAWINPUT, data) + sizeof(RAWMOUSE) &&
+           raw.header.dwType == RIM_TYPEMOUSE && (raw.data.mouse.usButtonFlags & BUTTONS_DOWN) != 0;
+}
+
 // Raw mouse reports come to a window of their own, so that telling them from the keyboard's
 // costs nothing: each one only says that the pointer moved. Only a move into or out of the
 // grip is worth more than a look at the pointer, and it is acted on at once, before the
-// press that may follow it.
+// press that may follow it. A press also tells the focus tracker.
 LRESULT CALLBACK pointerWatchProc(HWND watcher, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INPUT && app().window) {
+        if (buttonWentDown(reinterpret_cast<HRAWINPUT>(lParam))) noteButtonDown();
         ClickThroughState& state = app().clickThrough;
         const bool inGrip = cursorInGrip(app().window);
         if (inGrip != state.pointerInGrip) {

@@ -62,9 +62,30 @@ LRESULT onCommand(HWND window, WPARAM wParam) {
     return 0;
 }
 
-LRESULT onHotKey(HWND, WPARAM hotKeyId) {
+namespace {
+
+// The key reports that came before the hot key message at `hotKeyTime` and still wait in the
+// queue, handled now. A hot key message is a posted message, which the queue hands out before
+// any input: while the thread was busy (hiding a window can hold it for a moment), the key-up of
+// the last press may still wait behind the hot key message of the next one. Reports that came
+// later stay where they are: the key-up of a key still held when this repeat came among them.
+void handleKeyReportsBefore(HWND window, DWORD hotKeyTime) {
+    constexpr int MOST_REPORTS = 256;  // a bound, so that a flood of input can't hold the hot key
+    MSG message{};
+    for (int n = 0; n < MOST_REPORTS; ++n) {
+        if (!PeekMessageW(&message, window, WM_INPUT, WM_INPUT, PM_NOREMOVE)) return;
+        if (!HotKeyLatch::cameBefore(message.time, hotKeyTime)) return;
+        if (!PeekMessageW(&message, window, WM_INPUT, WM_INPUT, PM_REMOVE)) return;
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace
+
+LRESULT onHotKey(HWND window, WPARAM hotKeyId) {
     if (hotKeyId != HOTKEY_TOGGLE) return 0;
     wakeFrameTick();  // the ticks look for the key-up of K
+    if (app().hotKey.fired) handleKeyReportsBefore(window, static_cast<DWORD>(GetMessageTime()));
     if (app().hotKey.fire(currentTick())) toggleVisible();
     return 0;
 }

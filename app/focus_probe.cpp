@@ -1,137 +1,73 @@
 #include "app/focus_probe.h"
 
-#include <oleacc.h>
-
 #include <condition_variable>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
+
+#include "app/accessibility_libraries.h"
+#include "app/focus_question.h"
 
 namespace {
 
-constexpr UINT ANSWER_TIMEOUT_MS = 250;
-
-struct Question {
+struct Worker {
+    std::uint32_t id = 0;
     HWND reply = nullptr;
-    HWND window = nullptr;
-    LONG object = 0;
-    LONG child = 0;
-    unsigned serial = 0;
-};
-
-struct Asker {
     std::mutex lock;
     std::condition_variable asked;
-    Question next;
-    bool pending = false;
-    bool started = false;
+    std::optional<FocusQuestion> next;
+    bool abandoned = false;
 };
 
-Asker& asker() {
-    static Asker* instance = new Asker;  // never destroyed: its thread may outlive main
-    return *instance;
+std::shared_ptr<Worker> liveWorker;  // the window thread's alone
+
+std::optional<FocusQuestion> nextQuestion(Worker& w) {
+    std::unique_lock<std::mutex> hold(w.lock);
+    w.asked.wait(hold, [&w] { return w.next.has_value() || w.abandoned; });
+    std::optional<FocusQuestion> q = w.next;
+    w.next.reset();
+    return q;
 }
 
-bool superseded(unsigned serial) {
-    std::lock_guard<std::mutex> hold(asker().lock);
-    return asker().pending && asker().next.serial != serial;
-}
-
-// Accessibility, loaded the first time it is needed: most runs never leave standard edit
-// controls, and the libraries cost megabytes of resident memory.
-struct Accessibility {
-    using FromEvent = HRESULT(WINAPI*)(HWND, DWORD, DWORD, IAccessible**, VARIANT*);
-    using ClearVariant = HRESULT(WINAPI*)(VARIANTARG*);
-    FromEvent fromEvent = nullptr;
-    ClearVariant clearVariant = nullptr;
-
-    bool load() {
-        if (fromEvent) return true;
-        HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
-        HMODULE ole32 = LoadLibraryW(L"ole32.dll");
-        HMODULE oleaut32 = LoadLibraryW(L"oleaut32.dll");
-        if (!oleacc || !ole32 || !oleaut32) return false;
-        using Initialize = HRESULT(WINAPI*)(LPVOID, DWORD);
-        const auto initialize =
-            reinterpret_cast<Initialize>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")));
-        clearVariant = reinterpret_cast<ClearVariant>(reinterpret_cast<void*>(GetProcAddress(oleaut32, "VariantClear")));
-        if (!initialize || !clearVariant || FAILED(initialize(nullptr, COINIT_MULTITHREADED))) return false;
-        fromEvent = reinterpret_cast<FromEvent>(reinterpret_cast<void*>(GetProcAddress(oleacc, "AccessibleObjectFromEvent")));
-        return fromEvent != nullptr;
-    }
-
-    bool isProtected(const Question& q) {
-        if (!load()) return false;
-        IAccessible* element = nullptr;
-        VARIANT child{};
-        if (fromEvent(q.window, static_cast<DWORD>(q.object), static_cast<DWORD>(q.child), &element, &child) != S_OK ||
-            !element)
-            return false;
-        VARIANT state{};
-        const bool isProtected = SUCCEEDED(element->get_accState(child, &state)) && state.vt == VT_I4 &&
-                                 (state.lVal & STATE_SYSTEM_PROTECTED) != 0;
-        clearVariant(&state);
-        clearVariant(&child);
-        element->Release();
-        return isProtected;
-    }
-};
-
-// Waits until the window's program answers messages again, or is given up as hung (no
-// answer for the system's five seconds); false when hung or when a newer focus came.
-bool waitUntilResponsive(const Question& q) {
-    for (;;) {
-        if (superseded(q.serial)) return false;
-        DWORD_PTR result = 0;
-        if (SendMessageTimeoutW(q.window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, ANSWER_TIMEOUT_MS, &result))
-            return true;
-        if (!IsWindow(q.window) || IsHungAppWindow(q.window)) return false;
+void answerQuestions(const std::shared_ptr<Worker>& w) {
+    const ComApartment apartment(accessibilityLibraries());
+    FocusQuestions questions;
+    while (const std::optional<FocusQuestion> q = nextQuestion(*w)) {
+        const FocusAnswer answer = apartment.entered() ? questions.answer(*q) : FocusAnswer::Unknown;
+        PostMessageW(w->reply, WM_FOCUS_VERDICT, q->serial, packFocusAnswer(answer, w->id));
     }
 }
 
-// An edit control of its own class (a superclass, a toolkit's wrapper) still tells its
-// password character; anything else is asked through accessibility.
-bool isPasswordField(const Question& q, Accessibility& accessibility) {
-    if (!waitUntilResponsive(q)) return false;
-    DWORD_PTR passwordChar = 0;
-    if (q.object == OBJID_CLIENT && q.child == CHILDID_SELF &&
-        SendMessageTimeoutW(q.window, EM_GETPASSWORDCHAR, 0, 0, SMTO_ABORTIFHUNG, ANSWER_TIMEOUT_MS, &passwordChar) &&
-        passwordChar != 0)
-        return true;
-    return accessibility.isProtected(q);
-}
-
-void answerQuestions() {
-    Accessibility accessibility;
-    for (;;) {
-        Question q;
-        {
-            std::unique_lock<std::mutex> hold(asker().lock);
-            asker().asked.wait(hold, [] { return asker().pending; });
-            q = asker().next;
-        }
-        const bool password = isPasswordField(q, accessibility);
-        {
-            std::lock_guard<std::mutex> hold(asker().lock);
-            if (asker().next.serial == q.serial) asker().pending = false;
-        }
-        PostMessageW(q.reply, WM_FOCUS_VERDICT, q.serial, password ? 1 : 0);
-    }
+void abandon(const std::shared_ptr<Worker>& w) {
+    if (!w) return;
+    std::lock_guard<std::mutex> hold(w->lock);
+    w->abandoned = true;
+    w->next.reset();
+    w->asked.notify_one();
 }
 
 }  // namespace
 
-void askWhetherPassword(HWND reply, HWND window, LONG object, LONG child, unsigned serial) {
-    Asker& a = asker();
-    std::lock_guard<std::mutex> hold(a.lock);
-    a.next = {reply, window, object, child, serial};
-    a.pending = true;
-    if (!a.started) {
+void askWhetherPassword(HWND reply, std::uint32_t worker, const FocusQuestion& question) {
+    if (!liveWorker || liveWorker->id != worker) {
+        abandon(liveWorker);
+        auto fresh = std::make_shared<Worker>();
+        fresh->id = worker;
+        fresh->reply = reply;
         try {
-            std::thread(answerQuestions).detach();
-            a.started = true;
+            std::thread(answerQuestions, fresh).detach();
         } catch (const std::system_error&) {
-            // No thread: no answer will come, and the focus stays private until it moves on.
+            // No thread: no answer comes, and the focus stays private until the tracker gives up on it.
         }
+        liveWorker = fresh;
     }
-    a.asked.notify_one();
+    std::lock_guard<std::mutex> hold(liveWorker->lock);
+    liveWorker->next = question;
+    liveWorker->asked.notify_one();
+}
+
+void stopAskingAboutFocus() {
+    abandon(liveWorker);
+    liveWorker.reset();
 }

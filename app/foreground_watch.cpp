@@ -9,8 +9,6 @@
 
 namespace {
 
-HWINEVENTHOOK foregroundHook = nullptr;
-HWINEVENTHOOK focusHook = nullptr;
 ForegroundSeen foregroundSeen;
 
 // A program that comes to the front often makes itself topmost a moment later (a game going
@@ -36,7 +34,11 @@ bool belongsToThisProcess(HWND window) {
     return process == GetCurrentProcessId();
 }
 
-void CALLBACK onForegroundEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+}  // namespace
+
+void watchForeground() { foregroundSeen.window = reinterpret_cast<std::uintptr_t>(GetForegroundWindow()); }
+
+void noteForegroundEvent() {
     AppState& a = app();
     if (!a.window) return;
     const HWND foreground = GetForegroundWindow();
@@ -48,23 +50,4 @@ void CALLBACK onForegroundEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, D
     }
     onForegroundChange(a.input, keyboardQuery(), currentTick());
     wakeFrameTick();
-}
-
-}  // namespace
-
-// Out of context: the events come to this thread as messages, and nothing is loaded into
-// other programs. This program's own windows coming to the front (its menu, its dialogs) are
-// left out. Wine 8 reports no change of the foreground window, only the focus that comes
-// with it.
-void watchForeground() {
-    constexpr DWORD FLAGS = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
-    foregroundSeen.window = reinterpret_cast<std::uintptr_t>(GetForegroundWindow());
-    foregroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, onForegroundEvent, 0, 0, FLAGS);
-    focusHook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, onForegroundEvent, 0, 0, FLAGS);
-}
-
-void stopWatchingForeground() {
-    if (foregroundHook) UnhookWinEvent(foregroundHook);
-    if (focusHook) UnhookWinEvent(focusHook);
-    foregroundHook = focusHook = nullptr;
 }

@@ -3,5 +3,8 @@
 // front, and the labels follow that program's keyboard layout. Nothing runs while the
 // foreground window stays the same.
 
+// Remembers the foreground window as it is at start.
 void watchForeground();
-void stopWatchingForeground();
+// Called for every focus or foreground event the focus watch hears: Wine 8 reports no change
+// of the foreground window, only the focus that comes with it.
+void noteForegroundEvent();

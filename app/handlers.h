@@ -6,6 +6,9 @@
 
 LRESULT onCreate(HWND window);
 LRESULT onDestroy(HWND window);
+LRESULT onQueryEndSession(HWND window);
+LRESULT onEndSession(HWND window, WPARAM ending);
+LRESULT onSaveTimer(HWND window);
 LRESULT onPaint(HWND window);
 // Draws one area as it looks at `now` to the screen at once, outside a paint message.
 void paintAreaNow(HWND window, const Rect& area, Tick now);

@@ -30,8 +30,8 @@ LRESULT onCreate(HWND window) {
     RegisterHotKey(window, HOTKEY_TOGGLE, MOD_CONTROL | MOD_SHIFT | MOD_NOREPEAT, HOTKEY_KEY_K);
     applyLayeredAttributes(window);
     startInput(a.input, keyboardQuery(), currentTick());
-    watchKeyboardFocus(window);
     watchForeground();
+    watchKeyboardFocus(window);
     if (a.settings.autoMuteSys) muteSystemSoundsNow();
     // Start-up shows the window once the layout, opacity and z-order are in place.
     return 0;
@@ -44,11 +44,24 @@ LRESULT onDestroy(HWND window) {
     UnregisterHotKey(window, HOTKEY_TOGGLE);
     stopWatchingSessionChanges(window);
     stopWatchingKeyboardFocus();
-    stopWatchingForeground();
     removeTrayIcon();
     releaseBackBuffer(a.backBuffer);
     a.drawing.release();
     saveAppSettings();
     PostQuitMessage(0);
+    return 0;
+}
+
+// Log-off or shut-down asks first; the answer never waits for anything.
+LRESULT onQueryEndSession(HWND) { return TRUE; }
+
+// With `ending`, the session ends: the process may be ended at any moment after this returns,
+// and neither Exit nor the window's destruction comes. The sounds come back first, the part
+// that matters most should the system end the process early, then every setting is kept, as
+// on Exit. A cancelled end changes nothing.
+LRESULT onEndSession(HWND, WPARAM ending) {
+    if (!ending) return 0;
+    if (app().settings.sysSoundsMuted) restoreSystemSoundsAtSessionEnd(SESSION_END_LOCK_WAIT_MS);
+    saveAppSettings(SESSION_END_LOCK_WAIT_MS);
     return 0;
 }

@@ -33,7 +33,7 @@ void scaleDragStep() {
     const POINT p = cursorOnScreen();
     const double s = dragScale(drag.scaleAtPress, p.x - drag.scaleCursorAtPress.x, p.y - drag.scaleCursorAtPress.y,
                                currentModifiers(), app().dpi);
-    if (isScaleChange(app().settings.scale, s)) changeScale(s);
+    if (isScaleChange(app().settings.scale, s)) changeScaleByGesture(s);
 }
 
 void moveDragStep(HWND window) {
@@ -42,10 +42,8 @@ void moveDragStep(HWND window) {
     const int left = p.x - drag.moveCursorAtPress.x + drag.windowAtPress.x;
     const int top = p.y - drag.moveCursorAtPress.y + drag.windowAtPress.y;
     SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // Where the window is now: crossing onto a screen of another DPI moves it once more.
-    RECT placed{};
-    GetWindowRect(window, &placed);
-    saveAppSettingsAt({placed.left, placed.top});
+    // Saved from where the window is then: crossing onto a screen of another DPI moves it once more.
+    saveGestureChange();
 }
 
 }  // namespace
@@ -100,6 +98,7 @@ LRESULT onLeftButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         drag.moving = false;
     ReleaseCapture();
     updateClickThrough(window);
+    finishGestureSave();
     return 0;
 }
 
@@ -110,12 +109,13 @@ LRESULT onCaptureChanged(HWND window) {
     drag.scaling = false;
     drag.moving = false;
     updateClickThrough(window);
+    finishGestureSave();
     return 0;
 }
 
 LRESULT onMouseWheel(HWND, WPARAM wParam) {
     const int delta = static_cast<short>(HIWORD(wParam));
     const std::optional<double> s = wheelScale(app().settings.scale, delta, currentModifiers());
-    if (s && isScaleChange(app().settings.scale, *s)) changeScale(*s);
+    if (s && isScaleChange(app().settings.scale, *s)) changeScaleByGesture(*s);
     return 0;
 }

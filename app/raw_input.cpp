@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/click_through.h"
+#include "app/focus_watch.h"
 #include "app/frame_timer.h"
 #include "app/handlers.h"
 #include "app/services.h"
@@ -51,6 +52,7 @@ void showKeyReport(HWND window, const KeyReport& report) {
     InputContext context{a.layout, a.settings, keyboardQuery(), soundPlayer()};
     const Tick now = currentTick();
     const std::optional<Rect> area = onKeyReport(a.input, report, now, context);
+    if (a.input.focus.wakeChanged) rescheduleFocusTimer();  // a Tab or an Enter: what follows waits a moment
     if (!area) return;
     if (IsWindowVisible(window) && now - lastShownAt >= BURST_MS) {
         paintAreaNow(window, *area, now);

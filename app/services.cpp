@@ -47,3 +47,9 @@ void restoreSystemSoundsNow() {
     Win32SettingsStorage storage(app().settings.settingsPath);
     restoreSystemSounds(app().settings, registry, storage);
 }
+
+void restoreSystemSoundsAtSessionEnd(unsigned long lockWaitMs) {
+    Win32SoundSchemeRegistry registry(SoundChangeNotice::None);
+    Win32SettingsStorage storage(app().settings.settingsPath, lockWaitMs);
+    restoreSystemSounds(app().settings, registry, storage);
+}

@@ -22,3 +22,6 @@ Tick currentTick();
 // Back up and blank the system's event sounds, or put them back from the backup.
 void muteSystemSoundsNow();
 void restoreSystemSoundsNow();
+// Puts them back while the session ends: within the time the system gives, and without
+// telling the other windows, which are closing too.
+void restoreSystemSoundsAtSessionEnd(unsigned long lockWaitMs);

@@ -3,25 +3,12 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/handlers.h"
+#include "app/services.h"
+#include "common/executable_path_win32.h"
 #include "settings/settings_storage_win32.h"
 
 namespace {
-
-// The executable's full path, however long it is; empty when it can't be learnt whole, and
-// then no settings file is read or written.
-std::wstring executablePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return L"";
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        if (path.size() >= 32768) return L"";
-        path.resize(path.size() * 2);
-    }
-}
 
 WindowPosition windowPosition() {
     RECT r{};
@@ -38,11 +25,35 @@ void loadAppSettings() {
     loadSettings(s, storage);
 }
 
-void saveAppSettings() { saveAppSettingsAt(windowPosition()); }
+void saveAppSettings(unsigned long lockWaitMs) {
+    Win32SettingsStorage storage(app().settings.settingsPath, lockWaitMs);
+    saveSettings(app().settings, storage, windowPosition());
+    // Whatever a gesture left waiting is in this save.
+    app().savePacing.written(currentTick());
+    KillTimer(app().window, SAVE_TIMER);
+}
 
-void saveAppSettingsAt(WindowPosition position) {
-    Win32SettingsStorage storage(app().settings.settingsPath);
-    saveSettings(app().settings, storage, position);
+void saveAppSettings() { saveAppSettings(SETTINGS_LOCK_WAIT_MS); }
+
+void saveGestureChange() {
+    SavePacing& pacing = app().savePacing;
+    const Tick now = currentTick();
+    if (pacing.change(now)) {
+        saveAppSettings();
+        return;
+    }
+    const Tick due = pacing.dueAt();
+    SetTimer(app().window, SAVE_TIMER, static_cast<UINT>(due > now ? due - now : 0), nullptr);
+}
+
+void finishGestureSave() {
+    if (app().savePacing.takePending()) saveAppSettings();
+}
+
+LRESULT onSaveTimer(HWND window) {
+    KillTimer(window, SAVE_TIMER);
+    finishGestureSave();
+    return 0;
 }
 
 WindowPosition savedWindowPosition() {

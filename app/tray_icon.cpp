@@ -7,8 +7,9 @@
 
 namespace {
 
-// The size of NOTIFYICONDATAW up to and including guidItem, without hBalloonIcon.
-constexpr DWORD TRAY_RECORD_SIZE = 952;
+// The record as far as guidItem, without the balloon icon that follows it: 952 bytes in a
+// 32-bit build, 968 in a 64-bit one.
+constexpr DWORD TRAY_RECORD_SIZE = NOTIFYICONDATAW_V3_SIZE;
 constexpr UINT TRAY_ICON_ID = 1;
 
 }  // namespace

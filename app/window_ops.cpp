@@ -60,6 +60,12 @@ void changeScale(double scale) {
     saveAppSettings();
 }
 
+void changeScaleByGesture(double scale) {
+    app().settings.scale = scale;
+    applyScale();
+    saveGestureChange();
+}
+
 void followKeyboardArrangement() {
     AppState& a = app();
     if (a.settings.layout != LAYOUT_FULL || keyboardQuery().layoutId() == a.arrangementChosenFor) return;

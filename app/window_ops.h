@@ -18,6 +18,8 @@ void relayoutKeyboard();
 void applyScale();
 // The one way a new scale travels: store it, apply it, save.
 void changeScale(double scale);
+// The same for a step of the grip or a wheel notch, whose saves are paced.
+void changeScaleByGesture(double scale);
 // The full keyboard shows ISO's extra key only where the keyboard layout has one: after the
 // layout followed changed, the keyboard is rebuilt if it must show another arrangement.
 void followKeyboardArrangement();

@@ -3,13 +3,12 @@
 // repeats of a held hot key, they are ignored here: the hot key fires again only once its
 // key has been seen up, by its key-up report or, when that went astray, by the platform's
 // key state.
+#include <cstdint>
+
 #include "common/types.h"
+#include "input/physical_key_state.h"
 
 struct HotKeyLatch {
-    // The platform's key state may answer from a copy up to 50 ms old, taken before the key
-    // went down; it is asked only once the key has been down longer than that.
-    static constexpr Tick KEY_STATE_GRACE_MS = 100;
-
     bool fired = false;
     Tick firedAt = 0;
 
@@ -23,4 +22,10 @@ struct HotKeyLatch {
     void release() { fired = false; }
     // Whether the key state is worth asking whether the key is up again.
     bool awaitsRelease(Tick now) const { return fired && now - firedAt >= KEY_STATE_GRACE_MS; }
+
+    // Whether a message stamped `time` came no later than one stamped `hotKeyTime`, both read
+    // from the platform's 32-bit millisecond clock, which wraps every 49.7 days.
+    static bool cameBefore(std::uint32_t time, std::uint32_t hotKeyTime) {
+        return static_cast<std::int32_t>(time - hotKeyTime) <= 0;
+    }
 };

@@ -106,18 +106,20 @@ std::vector<std::wstring> linesBut(const IniDocument& doc, std::wstring_view sec
     return kept;
 }
 
-inline bool everySectionHoldsAKey(const IniDocument& doc, std::wstring_view section) {
+// Whether every section of that name holds a line that is not blank.
+inline bool everySectionHoldsALine(const IniDocument& doc, std::wstring_view section) {
     bool inSection = false;
-    bool holdsKey = true;
+    bool holdsLine = true;
     for (const IniLine& line : doc.lines) {
         if (line.kind == IniLineKind::Section) {
-            if (!holdsKey) return false;
+            if (!holdsLine) return false;
             inSection = !line.name.empty() && sameIniName(line.name, section);
-            holdsKey = !inSection;
+            holdsLine = !inSection;
+            continue;
         }
-        holdsKey = holdsKey || (inSection && line.kind == IniLineKind::Key);
+        holdsLine = holdsLine || (inSection && line.kind != IniLineKind::Blank);
     }
-    return holdsKey;
+    return holdsLine;
 }
 
 inline bool isOneLineEdit(const IniDocument& before, const IniDocument& after) {
@@ -158,7 +160,7 @@ inline std::string checkEdit(const IniDocument& doc, std::string_view bytes) {
     removeEmptyIniSections(edited, edit.section);
     if (linesBut(edited, edit.section, [](const IniLine&) { return true; }) != otherSections)
         return "removing empty sections touched other sections";
-    if (!everySectionHoldsAKey(edited, edit.section)) return "an empty section was left";
+    if (!everySectionHoldsALine(edited, edit.section)) return "a section of nothing but blank lines was left";
     return {};
 }
 

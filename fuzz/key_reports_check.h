@@ -1,8 +1,9 @@
 #pragma once
-// What must hold for any sequence of keyboard reports, frame ticks and paints: the press
-// queue stays sorted and within one minute, its counts never exceed it, every area handed
-// out for repainting is a key's area, every key draws within that area, and the lit state
-// last drawn follows the keys. Shared by the libFuzzer target and the host test that
+// What must hold for any sequence of keyboard reports, focus changes, frame ticks and paints:
+// the press queue stays sorted and within one minute, its counts never exceed it, every area
+// handed out for repainting is a key's area, every key draws within that area, the lit state
+// last drawn follows the keys, and a report typed while the focus is private or waits for its
+// verdict changes nothing shown. Shared by the libFuzzer target and the host test that
 // replays what it found; the check returns the first breach it sees, or an empty text.
 #include <algorithm>
 #include <cstdint>
@@ -89,6 +90,8 @@ public:
 private:
     std::string step(unsigned op) {
         switch (op % 8) {
+        case 3:
+            return focus(op >> 3);
         case 4:
             return tick((op >> 3) & 3);
         case 5:
@@ -128,9 +131,57 @@ private:
         const int vkey = (flags & 0x40) ? 256 + static_cast<signed char>(code) * 1000 : static_cast<int>(code);
         advance(flags >> 1);
         InputContext context{layout_, settings_, query_, sound_};
+        settlePrivacy(state_, now_, context);
+        const bool hidden = state_.appliedPrivacy != PrivacyMode::Open;
+        const KeyStateTable keysBefore = state_.keys;
+        const std::size_t pressesBefore = state_.meter.pressTimes.size();
         const KeyReport r{vkey, static_cast<int>(makeCode), (flags & 1) != 0, (flags & 0x80) != 0};
         const std::optional<Rect> area = onKeyReport(state_, r, now_, context);
         if (area && !isKeyArea(*area)) return "a report invalidated an area that is no key's";
+        if (hidden && (area || state_.keys.held != keysBefore.held || state_.keys.lastPress != keysBefore.lastPress ||
+                       state_.meter.pressTimes.size() != pressesBefore))
+            return "a report typed while the focus is private or unjudged changed what is shown";
+        if (state_.appliedPrivacy == PrivacyMode::Private && (state_.labelShift || state_.heldKeys.count != 0))
+            return "a key or Shift shows while the focus is in a password field";
+        return heldBreach();
+    }
+
+    // The focus moves, is judged, a menu opens or closes, or time passes, as the platform
+    // reports them, in any order.
+    std::string focus(unsigned kind) {
+        const FocusOrigin foreground{1, 1, false};
+        const ForegroundInput input{1, 1, 1};
+        const unsigned detail = in_.next();
+        FocusTracker& tracker = state_.focus;
+        switch (kind % 6) {
+        case 0:
+            onFocusMoved(tracker, foreground, static_cast<FocusVerdict>(detail % 3), input, now_);
+            break;
+        case 1:  // another program's announcement
+            onFocusMoved(tracker, {2, 2, false}, static_cast<FocusVerdict>(detail % 3), input, now_);
+            break;
+        case 2:
+            onFocusAnswer(tracker, tracker.desk.worker - (detail & 1), tracker.serial - ((detail >> 1) & 1),
+                          static_cast<FocusAnswer>((detail >> 2) % 3), now_);
+            break;
+        case 3:
+            if (detail & 1)
+                onMenuOpened(tracker, foreground, input);
+            else if (onMenuClosed(tracker, foreground, input))
+                onFocusMoved(tracker, foreground, static_cast<FocusVerdict>((detail >> 1) % 3), input, now_);
+            break;
+        case 4:
+            noteKeyPressed(tracker, 0x09, false, now_);
+            break;
+        default:
+            advance(detail);
+            onTimePassed(tracker, now_);
+            break;
+        }
+        InputContext context{layout_, settings_, query_, sound_};
+        settlePrivacy(state_, now_, context);
+        if (state_.appliedPrivacy == PrivacyMode::Private && (state_.labelShift || state_.heldKeys.count != 0))
+            return "a key or Shift shows while the focus is in a password field";
         return heldBreach();
     }
 

@@ -171,11 +171,11 @@ inline bool isReadablePlain(const MemoryEventSound& e) { return e.hasCurrentKey 
 // An event that had a sound, is blank now, and has no entry of that sound in the file.
 inline std::string lostSound(const MemorySoundRegistry& before, const MemorySoundRegistry& now,
                              const MemorySettingsStorage& storage) {
-    const std::vector<IniEntry> backup = iniEntriesOfEverySection(parseIni(storage.text()), SOUND_BACKUP_SECTION);
+    const std::vector<BackupEntry> backup = backupEntriesFor(parseIni(storage.text()), before.whose);
     for (const auto& [name, was] : before.events) {
         if (was.path.empty() || !now.events.at(name).path.empty()) continue;
         bool kept = false;
-        for (const IniEntry& entry : backup) kept = kept || (sameIniName(entry.name, name) && entry.value == was.path);
+        for (const BackupEntry& entry : backup) kept = kept || (sameIniName(entry.event, name) && entry.path == was.path);
         if (!kept) return "a sound is blank without its backup";
     }
     return {};
@@ -217,9 +217,13 @@ inline std::string checkSoundMuting(const IniDocument& file, std::string_view wo
     if (!registry.schemeOpens && storage.file.bytes != fileBytes)
         return "the file changed although the scheme could not be opened";
     if (registry.schemeOpens && !world.fileReadOnly) {
-        for (const IniEntry& left : iniEntriesOfEverySection(parseIni(storage.text()), SOUND_BACKUP_SECTION)) {
-            const auto event = registry.events.find(left.name);
-            if (event == registry.events.end() || !event->second.refusesWrites)
+        // The owner's lines that stay are those whose sound could not be written back, and
+        // those no mute writes; untagged lines may be another account's and stay unless given back.
+        for (const BackupEntry& left : backupEntriesFor(parseIni(storage.text()), registry.whose)) {
+            const auto event = registry.events.find(left.event);
+            const bool oddLine = left.event.empty() || left.event.find_first_of(std::wstring(L"\\\0", 2)) != std::wstring::npos ||
+                                 left.path.find(L'\0') != std::wstring::npos;
+            if (left.kind == BackupLineKind::Own && !oddLine && (event == registry.events.end() || !event->second.refusesWrites))
                 return "the backup kept an entry that was restored or has no event";
         }
     }

@@ -4,11 +4,6 @@
 
 namespace {
 
-// A key-down report may be handled a moment before the platform's key state shows the key
-// down, and the key state may answer from a copy up to 50 ms old (Wine keeps one per
-// thread); a key this young is left alone.
-constexpr Tick KEY_STATE_GRACE_MS = 100;
-
 // A key-up that went to a window this program gets no input from never arrives. A key
 // shown as held that the platform says is up is released here, within a frame of the
 // platform knowing. Only held keys are asked about, so an idle tick asks nothing.

@@ -1,6 +1,7 @@
 #include "input/key_report.h"
 
 #include "input/click_sound.h"
+#include "input/lit_keys.h"
 #include "keyboard/key_mapping.h"
 
 namespace {
@@ -16,7 +17,7 @@ void setHeld(InputState& state, int code) { state.keys.held[code] = state.heldKe
 std::optional<Rect> keyArea(const KeyboardLayout& layout, int code) {
     const KeyCap* key = findKey(layout, code);
     if (key == nullptr) return std::nullopt;
-    return key->rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN);
+    return keyRepaintArea(*key);
 }
 
 // Only keys that type a character count toward the speed, each key-down of theirs, auto-repeats
@@ -26,7 +27,8 @@ bool countsAsTyped(const KeyCap& key, const KeyReport& report) {
     return (key.kind == KeyKind::Typed || key.kind == KeyKind::TypedFixed) && !isNavigationReport(report.vkey);
 }
 
-void pressKey(InputState& state, const HeldKey& key, Tick now, InputContext& context, const KeyCap& cap, bool counts) {
+void pressKey(InputState& state, const HeldKey& key, bool click, bool counts, const KeyCap& cap,
+              InputContext& context) {
     // An auto-repeat under another Shift state may light another key than the first
     // key-down did: the key it lit before goes out, and both areas need repainting.
     if (const HeldKey* before = state.heldKeys.find(key.id); before != nullptr && before->code != key.code) {
@@ -37,11 +39,11 @@ void pressKey(InputState& state, const HeldKey& key, Tick now, InputContext& con
     }
     state.heldKeys.hold(key);
     state.keys.held[key.code] = true;
-    state.keys.lastPress[key.code] = now;
+    state.keys.lastPress[key.code] = key.pressedAt;
     state.keys.everPressed[key.code] = true;
     if (cap.kind == KeyKind::Modifier) return;
-    playClick(context.settings, context.sound);
-    if (counts) state.meter.recordPress(now);
+    if (click) playClick(context.settings, context.sound);
+    if (counts) state.meter.recordPress(key.pressedAt);
 }
 
 // A key-up releases what the key-down of the same physical key lit. One whose key-down
@@ -74,6 +76,40 @@ void noteCapsLockReport(InputState& state, const KeyReport& report, Tick now, Ke
     showLabelState(state, {state.capsLock.on, state.labelState.layout});
 }
 
+// The report typed at `at`, shown: the key state, the click (`click`) and the count.
+std::optional<Rect> applyKeyReport(InputState& state, const KeyReport& report, Tick at, bool click,
+                                   InputContext& context) {
+    const int id = physicalKeyId(report.makeCode, report.extended, report.vkey);
+    // Keys are mapped with Caps Lock as the labels show it.
+    KeyboardQueryWithCapsLock query(context.query, state.capsLock.on);
+    if (report.keyUp) {
+        // A key lit before the keyboard was switched to another arrangement goes out too.
+        const int code = releasedCode(state, report, id, context.layout, query);
+        if (!isKeyCodeInRange(code)) return std::nullopt;
+        setHeld(state, code);  // lastPress stays, so a short tap stays lit a while
+        return areaAfterChange(state, context.layout, context.query, code);
+    }
+    const int code = keyForReport(reportedKey(report), context.layout, state.labelShift, query);
+    // Only keys shown (all with codes below KEY_CODE_COUNT) reach the tables; every other key
+    // changes nothing.
+    const KeyCap* key = findKey(context.layout, code);
+    if (key == nullptr || !isKeyCodeInRange(code)) return std::nullopt;
+    pressKey(state, {id, code, platformKeyOf(reportedKey(report)), at}, click, countsAsTyped(*key, report), *key,
+             context);
+    return areaAfterChange(state, context.layout, context.query, code);
+}
+
+// What was held back, in the order it came, each report at its own time. A key that would
+// no longer be lit by now makes no click: a burst of late clicks would tell nothing.
+void replayHeldReports(InputState& state, Tick now, InputContext& context) {
+    for (std::size_t i = 0; i < state.heldReports.count; ++i) {
+        const HeldReport& held = state.heldReports[i];
+        const KeyReport report{held.vkey, held.makeCode, held.keyUp, held.extended};
+        applyKeyReport(state, report, held.at, now - held.at < LIT_HOLD_MS, context);
+    }
+    state.heldReports.clear();
+}
+
 }  // namespace
 
 void startInput(InputState& state, KeyboardQuery& query, Tick now) {
@@ -97,7 +133,9 @@ void onForegroundChange(InputState& state, KeyboardQuery& query, Tick now) {
 }
 
 bool updateLabelShift(InputState& state, KeyboardQuery& query) {
-    const bool shift = !state.privateInput && isShiftDown(state.keys, query);
+    // A Shift that may belong to a password waits for the verdict with the rest.
+    if (state.appliedPrivacy == PrivacyMode::Holding) return false;
+    const bool shift = state.appliedPrivacy == PrivacyMode::Open && isShiftDown(state.keys, query);
     if (shift == state.labelShift) return false;
     state.labelShift = shift;
     state.fullRedrawPending = true;
@@ -106,25 +144,15 @@ bool updateLabelShift(InputState& state, KeyboardQuery& query) {
 
 std::optional<Rect> onKeyReport(InputState& state, const KeyReport& report, Tick now, InputContext& context) {
     state.labelRecheckUntil = now + LABEL_RECHECK_MS;
+    // Caps Lock is followed in every privacy mode: it is the system's state, not a key shown.
     if (report.vkey == VK_CAPITAL_CODE) noteCapsLockReport(state, report, now, context.query);
-    if (state.privateInput) return std::nullopt;
-    const int id = physicalKeyId(report.makeCode, report.extended, report.vkey);
-    // Keys are mapped with Caps Lock as the labels show it.
-    KeyboardQueryWithCapsLock query(context.query, state.capsLock.on);
-    if (report.keyUp) {
-        // A key lit before the keyboard was switched to another arrangement goes out too.
-        const int code = releasedCode(state, report, id, context.layout, query);
-        if (!isKeyCodeInRange(code)) return std::nullopt;
-        setHeld(state, code);  // lastPress stays, so a short tap stays lit a while
-        return areaAfterChange(state, context.layout, context.query, code);
-    }
-    const int code = keyForReport(reportedKey(report), context.layout, state.labelShift, query);
-    // Only keys shown (all with codes below KEY_CODE_COUNT) reach the tables; every other key
-    // changes nothing.
-    const KeyCap* key = findKey(context.layout, code);
-    if (key == nullptr || !isKeyCodeInRange(code)) return std::nullopt;
-    pressKey(state, {id, code, platformKeyOf(reportedKey(report)), now}, now, context, *key, countsAsTyped(*key, report));
-    return areaAfterChange(state, context.layout, context.query, code);
+    const PrivacyMode mode = privacyMode(state.focus, now);
+    if (mode != state.appliedPrivacy) settlePrivacy(state, now, context);
+    noteKeyPressed(state.focus, report.vkey, report.keyUp, now);
+    if (mode == PrivacyMode::Open) return applyKeyReport(state, report, now, true, context);
+    if (mode == PrivacyMode::Holding)
+        state.heldReports.push({report.vkey, report.makeCode, report.keyUp, report.extended, now});
+    return std::nullopt;
 }
 
 std::optional<Rect> releaseHeldKey(InputState& state, int id, const KeyboardLayout& layout, KeyboardQuery& query) {
@@ -134,16 +162,26 @@ std::optional<Rect> releaseHeldKey(InputState& state, int id, const KeyboardLayo
     return areaAfterChange(state, layout, query, *code);
 }
 
-void enterPrivateInput(InputState& state, KeyboardQuery& query) {
-    if (state.privateInput) return;
-    state.privateInput = true;
-    releaseAllKeys(state, query);
-}
-
-void leavePrivateInput(InputState& state, KeyboardQuery& query) {
-    if (!state.privateInput) return;
-    state.privateInput = false;
-    updateLabelShift(state, query);
+void settlePrivacy(InputState& state, Tick now, InputContext& context) {
+    const PrivacyMode mode = privacyMode(state.focus, now);
+    if (mode == state.appliedPrivacy) return;
+    state.appliedPrivacy = mode;
+    switch (mode) {
+    case PrivacyMode::Holding:
+        return;  // the labels too wait for the verdict
+    case PrivacyMode::Private:
+        state.heldReports.clear();
+        if (!state.keysPrivate) {
+            state.keysPrivate = true;
+            releaseAllKeys(state, context.query);
+        }
+        return;
+    case PrivacyMode::Open:
+        state.keysPrivate = false;
+        replayHeldReports(state, now, context);
+        updateLabelShift(state, context.query);
+        return;
+    }
 }
 
 void releaseAllKeys(InputState& state, KeyboardQuery& query) {

@@ -3,7 +3,9 @@
 #include <optional>
 
 #include "common/types.h"
+#include "input/focus_tracker.h"
 #include "input/held_keys.h"
+#include "input/held_reports.h"
 #include "input/key_state.h"
 #include "input/sound_player.h"
 #include "input/speed_meter.h"
@@ -31,7 +33,10 @@ struct InputState {
     CapsLockState capsLock;          // Caps Lock as the raw reports and the system tell it
     Tick labelRecheckUntil = 0;      // after a key report, the ticks until then look again
     Tick labelCheckedSecond = 0;     // and once a second whatever happens
-    bool privateInput = false;       // the focus is in a password field: nothing typed shows
+    FocusTracker focus;              // whether what is typed now shows, waits or stays private
+    HeldReports heldReports;         // typed while the focus waits to be judged
+    PrivacyMode appliedPrivacy = PrivacyMode::Open;  // the mode the key state was last brought in line with
+    bool keysPrivate = false;        // the keys were let go for a password field and nothing shown since
 };
 
 struct InputContext {
@@ -56,12 +61,12 @@ std::optional<Rect> releaseHeldKey(InputState& state, int id, const KeyboardLayo
 // when key-ups can no longer arrive (the session locked or switched, the machine asleep).
 void releaseAllKeys(InputState& state, KeyboardQuery& query);
 
-// The keyboard focus entered a password field, or a control still being asked whether it is
-// one: from now on no key lights, clicks or counts, and Shift changes no label. Every key
-// held goes out as if released.
-void enterPrivateInput(InputState& state, KeyboardQuery& query);
-// The focus left it: keys show again from the next report on.
-void leavePrivateInput(InputState& state, KeyboardQuery& query);
+// Brings the key state in line with the privacy mode at `now`, after the focus moved, was
+// judged, or time passed. Entering a password field, every key held goes out as if released
+// and what was held back is dropped; from then on no key lights, clicks or counts, and Shift
+// changes no label. A focus judged no password field shows what was held back, each report
+// at its own time: a key still down lights, a tap counts at the moment it was typed.
+void settlePrivacy(InputState& state, Tick now, InputContext& context);
 
 // Brings labelShift in line with the keys and the system; true when it changed, in which case
 // the next tick repaints the whole window.

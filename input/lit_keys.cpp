@@ -1,11 +1,5 @@
 #include "input/lit_keys.h"
 
-namespace {
-
-Rect keyArea(const KeyCap& key) { return key.rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN); }
-
-}  // namespace
-
 // The area of a key that just stopped being lit is repainted once more, so its normal look
 // is drawn on the first tick after LIT_HOLD_MS.
 void updateLitStates(KeyStateTable& keys, const KeyboardLayout& layout, Tick now, std::vector<Rect>& areas) {
@@ -13,7 +7,7 @@ void updateLitStates(KeyStateTable& keys, const KeyboardLayout& layout, Tick now
         if (!isKeyCodeInRange(key.vk)) continue;
         const bool lit = keys.isLit(key.vk, now);
         if (lit == keys.litShown[key.vk]) continue;
-        areas.push_back(keyArea(key));
+        areas.push_back(keyRepaintArea(key));
         keys.litShown[key.vk] = lit;
     }
 }
@@ -21,6 +15,6 @@ void updateLitStates(KeyStateTable& keys, const KeyboardLayout& layout, Tick now
 // A lit key is repainted on every tick because its glow pulses with time.
 void invalidateLitKeys(const KeyStateTable& keys, const KeyboardLayout& layout, Tick now, std::vector<Rect>& areas) {
     for (const KeyCap& key : layout) {
-        if (keys.isLit(key.vk, now)) areas.push_back(keyArea(key));
+        if (keys.isLit(key.vk, now)) areas.push_back(keyRepaintArea(key));
     }
 }

@@ -3,24 +3,12 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "common/executable_path_win32.h"
 #include "input/click_sound.h"
 
 namespace {
 
 using PlaySoundFunction = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
-
-std::wstring executablePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);  // truncated: try again with room for a long path
-    }
-}
 
 bool isExistingFile(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());

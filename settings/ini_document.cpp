@@ -213,7 +213,7 @@ void removeEmptyIniSections(IniDocument& doc, std::wstring_view section) {
     for (auto range = ranges.rbegin(); range != ranges.rend(); ++range) {
         const auto first = doc.lines.begin() + static_cast<std::ptrdiff_t>(range->header);
         const auto last = doc.lines.begin() + static_cast<std::ptrdiff_t>(range->end);
-        const bool holdsKey = std::any_of(first + 1, last, [](const IniLine& l) { return l.kind == IniLineKind::Key; });
-        if (!holdsKey) doc.lines.erase(first, last);
+        const bool holdsLine = std::any_of(first + 1, last, [](const IniLine& l) { return l.kind != IniLineKind::Blank; });
+        if (!holdsLine) doc.lines.erase(first, last);
     }
 }

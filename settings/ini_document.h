@@ -53,7 +53,8 @@ std::vector<IniEntry> iniEntriesOfEverySection(const IniDocument& doc, std::wstr
 void setIniValue(IniDocument& doc, std::wstring_view section, std::wstring_view key, std::wstring_view value);
 // Removes the lines of these keys from every section of that name.
 void removeIniKeys(IniDocument& doc, std::wstring_view section, const std::vector<std::wstring>& keys);
-// Removes every section of that name that holds no key, with its comments and blank lines.
+// Removes every section of that name that holds nothing but blank lines, with those lines: a
+// section that still holds a comment or any other text the user wrote stays.
 void removeEmptyIniSections(IniDocument& doc, std::wstring_view section);
 
 bool isIniBlank(wchar_t c);

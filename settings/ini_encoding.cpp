@@ -111,6 +111,35 @@ void appendUnit(std::string& out, std::uint32_t unit) {
     out += static_cast<char>((unit >> 8) & 0xFF);
 }
 
+enum class UnmarkedUtf16 { No, LittleEndian, BigEndian };
+
+// Whether the two units of `pair` (four bytes) stand at a unit boundary of the bytes.
+bool holdsUnitsAt(std::string_view bytes, std::string_view pair) {
+    for (std::size_t at = bytes.find(pair); at != std::string_view::npos; at = bytes.find(pair, at + 1))
+        if (at % 2 == 0) return true;
+    return false;
+}
+
+// UTF-16 without a byte-order mark, as some editors and scripts write it. ANSI and UTF-8 text
+// never hold a zero byte, while UTF-16 holds one in every unit of an ASCII character: zero
+// bytes on one side of the units, at least twice as many as on the other, make UTF-16 in
+// that order when its CR LF is there too, or when a quarter of the units hold one. A stray
+// NUL in ANSI text makes neither.
+UnmarkedUtf16 unmarkedUtf16(std::string_view bytes) {
+    const std::size_t units = bytes.size() / 2;
+    std::size_t zeroFirst = 0;   // the first byte of a unit is zero
+    std::size_t zeroSecond = 0;  // the second one is
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        zeroFirst += bytes[i] == '\0';
+        zeroSecond += bytes[i + 1] == '\0';
+    }
+    if (zeroSecond > 2 * zeroFirst && (zeroSecond * 4 >= units || holdsUnitsAt(bytes, std::string_view("\r\0\n\0", 4))))
+        return UnmarkedUtf16::LittleEndian;
+    if (zeroFirst > 2 * zeroSecond && (zeroFirst * 4 >= units || holdsUnitsAt(bytes, std::string_view("\0\r\0\n", 4))))
+        return UnmarkedUtf16::BigEndian;
+    return UnmarkedUtf16::No;
+}
+
 }  // namespace
 
 std::wstring decodeLatin1(std::string_view bytes) {
@@ -124,6 +153,11 @@ std::wstring decodeIniBytes(std::string_view bytes, const AnsiDecoder& ansi) {
     if (startsWith(bytes, "\xFF\xFE")) return decodeUtf16(bytes.substr(2), false);
     if (startsWith(bytes, "\xFE\xFF")) return decodeUtf16(bytes.substr(2), true);
     if (startsWith(bytes, "\xEF\xBB\xBF")) return decodeUtf8(bytes.substr(3));
+    switch (unmarkedUtf16(bytes)) {
+    case UnmarkedUtf16::LittleEndian: return decodeUtf16(bytes, false);
+    case UnmarkedUtf16::BigEndian: return decodeUtf16(bytes, true);
+    case UnmarkedUtf16::No: break;
+    }
     if (!isAscii(bytes) && isWellFormedUtf8(bytes)) return decodeUtf8(bytes);
     return ansi(bytes);
 }

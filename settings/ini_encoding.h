@@ -12,8 +12,10 @@ using AnsiDecoder = std::function<std::wstring(std::string_view)>;
 // One character per byte: the ANSI decoder where there is no system to ask (Latin-1).
 std::wstring decodeLatin1(std::string_view bytes);
 
-// UTF-16 (either order) or UTF-8 after its byte-order mark; UTF-8 without a mark when every
-// byte of it is well formed; otherwise the ANSI code page. A lone last byte of UTF-16 text
+// UTF-16 (either order) or UTF-8 after its byte-order mark; UTF-16 without a mark when its
+// units hold zero bytes on one side and few on the other (ANSI and UTF-8 text hold none) and
+// a CR LF of that order, or a quarter of the units such a zero byte; UTF-8 without a mark
+// when every byte of it is well formed; otherwise the ANSI code page. A lone last byte of UTF-16 text
 // is dropped, and malformed UTF-8 after a mark becomes U+FFFD, one per offending byte.
 std::wstring decodeIniBytes(std::string_view bytes, const AnsiDecoder& ansi = decodeLatin1);
 

@@ -16,6 +16,14 @@ bool MemorySettingsStorage::replace(const std::string& bytes) {
     }
     file = {StoredFileState::Present, bytes};
     ++replaces;
+    if (journal) journal->push_back("file replace");
+    return true;
+}
+
+bool MemorySettingsStorage::flushToDisk() {
+    if (refusesFlush || file.state != StoredFileState::Present) return false;
+    ++flushes;
+    if (journal) journal->push_back("file flush");
     return true;
 }
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "settings/sound_backup.h"
+
 enum class SoundReadResult { Read, EventMissing, Failed };
 
 struct EventSound {
@@ -31,6 +33,10 @@ public:
     virtual EventSound readEventSound(const std::wstring& event) = 0;
     // Stores `path` as the event's sound, always as a plain string.
     virtual SoundWriteResult writeEventSound(const std::wstring& event, const std::wstring& path) = 0;
+    // Puts the sounds written so far on the disk itself; false when that can't be made sure of.
+    virtual bool flushToDisk() = 0;
+    // The account and computer whose scheme this is; none when they can't be learnt.
+    virtual std::optional<BackupOwner> owner() = 0;
     // Tells every top-level window that the sound settings changed.
     virtual void broadcastSoundChange() = 0;
 };

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "settings/backup_owner_win32.h"
+
 namespace {
 
 constexpr wchar_t SCHEME_KEY[] = L"AppEvents\\Schemes\\Apps\\.Default";
@@ -75,7 +77,12 @@ SoundWriteResult Win32SoundSchemeRegistry::writeEventSound(const std::wstring& e
     return set == ERROR_SUCCESS ? SoundWriteResult::Written : SoundWriteResult::Failed;
 }
 
+bool Win32SoundSchemeRegistry::flushToDisk() { return scheme && RegFlushKey(scheme) == ERROR_SUCCESS; }
+
+std::optional<BackupOwner> Win32SoundSchemeRegistry::owner() { return currentBackupOwner(); }
+
 void Win32SoundSchemeRegistry::broadcastSoundChange() {
+    if (notice == SoundChangeNotice::None) return;
     SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"AppEvents"), SMTO_ABORTIFHUNG,
                         BROADCAST_TIMEOUT_MS, nullptr);
 }

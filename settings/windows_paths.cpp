@@ -42,10 +42,10 @@ std::wstring withoutExtendedPrefix(std::wstring_view path) {
     return std::wstring(path);
 }
 
-std::wstring settingsLockName(std::wstring_view foldedPath) {
+SettingsLockNames settingsLockNames(std::wstring_view foldedPath) {
     static constexpr wchar_t DIGITS[] = L"0123456789abcdef";
     const std::uint64_t hash = fnv1a(foldedPath);
-    std::wstring name = L"Local\\Tavrin.settings.";
+    std::wstring name = L"Tavrin.settings.";
     for (int shift = 60; shift >= 0; shift -= 4) name += DIGITS[(hash >> shift) & 0xF];
-    return name;
+    return {L"Global\\" + name, L"Local\\" + name};
 }

@@ -12,7 +12,13 @@ std::wstring extendedLengthPath(std::wstring_view fullPath);
 // The same path without a "\\?\" prefix, so that both forms name one file.
 std::wstring withoutExtendedPrefix(std::wstring_view path);
 
-// The name of the lock that every copy of the program working on one settings file shares:
-// "Local\Tavrin.settings." and a 64-bit FNV-1a hash of the path's UTF-16 text in 16 hex
-// digits. `foldedPath` is the full path in one case, without the "\\?\" prefix.
-std::wstring settingsLockName(std::wstring_view foldedPath);
+// The names of the locks that every copy of the program working on one settings file
+// shares: "Tavrin.settings." and a 64-bit FNV-1a hash of the path's UTF-16 text in 16 hex
+// digits, in the namespace of every session ("Global\") and of this session ("Local\", the
+// one name that earlier versions took). `foldedPath` is the full path in one case, without
+// the "\\?\" prefix.
+struct SettingsLockNames {
+    std::wstring global;
+    std::wstring local;
+};
+SettingsLockNames settingsLockNames(std::wstring_view foldedPath);

@@ -144,8 +144,26 @@ def muted_scheme_of(sounds):
 
 
 def backup_of(sounds):
-    """The sysSndBackup section muting writes: every non-empty REG_SZ path."""
+    """The backup lines muting writes: every non-empty REG_SZ path."""
     return {event: path for event, kind, path in sounds if kind == REG_SZ and path}
+
+
+def is_backup_section(name):
+    """The sound backup's sections: one per owner, "sysSndBackup for <account> on <computer>",
+    and the untagged one that earlier versions wrote."""
+    return name == "sysSndBackup" or name.startswith("sysSndBackup for ")
+
+
+def backup_in(sections):
+    """{event: path} of every backup section, the first line of an event counting; None when
+    the file has no backup section."""
+    backup, found = {}, False
+    for name, entries in sections:
+        if is_backup_section(name):
+            found = True
+            for key, value in entries:
+                backup.setdefault(key, value)
+    return backup if found else None
 
 
 # ---------------------------------------------------------------------------- the helper

@@ -160,9 +160,8 @@ def scheme_difference(actual, expected):
 # ---------------------------------------------------------------------------- settings.ini
 
 def backup_of(sections):
-    """{event: path} of the sysSndBackup section; None when the file has no such section."""
-    names = [name for name, _ in sections]
-    return control.section_dict(sections, "sysSndBackup") if "sysSndBackup" in names else None
+    """{event: path} of the backup sections; None when the file has none."""
+    return control.backup_in(sections)
 
 
 def settings_problems(sections):
@@ -170,7 +169,7 @@ def settings_problems(sections):
     names = [name for name, _ in sections]
     if sorted(set(names)) != sorted(names):
         return f"sections repeated: {names}"
-    keys = {name: keys for name, keys in control.key_names(sections).items() if name != "sysSndBackup"}
+    keys = {name: keys for name, keys in control.key_names(sections).items() if not control.is_backup_section(name)}
     if keys != control.ALL_KEYS:
         return f"keys {keys}, expected {control.ALL_KEYS}"
     return None

@@ -82,8 +82,7 @@ BACKUP = control.backup_of(SOUNDS)
 
 
 def backup_of(sections):
-    names = [name for name, _ in sections]
-    return control.section_dict(sections, "sysSndBackup") if "sysSndBackup" in names else None
+    return control.backup_in(sections)
 
 
 def wait_scheme(expected):

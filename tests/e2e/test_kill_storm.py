@@ -43,7 +43,7 @@ def whole_file_problem(path):
             sections.add(section)
             continue
         key, equals, _ = line.partition("=")
-        allowed = EVENTS if section == "sysSndBackup" else control.ALL_KEYS.get(section, [])
+        allowed = EVENTS if control.is_backup_section(section) else control.ALL_KEYS.get(section, [])
         if not equals or key not in allowed or key in keys:
             return f"an odd line in [{section}]: {line!r}"
         keys.add(key)

@@ -6,9 +6,11 @@ import time
 import control_support as control
 import faults_support as faults
 import keys_support as keys
-from frame_points import GRIP_FILL, grip_fill_point
 from harness import (MAIN_TITLE, Expectations, Screenshot, end_wine_session, focus_window,
                      wait_for_pixel, wait_window_gone)
+from privacy_support import (PASSWORD_FIELD, PLAIN_FIELD, SECRET_BOX, TYPED, WINDOW_AREA, click_into,
+                             set_back_access_time, start_with_sound, type_holding_each_key,
+                             unchanged_while_typing)
 
 SECRET = "zqxsecretkeyword"
 # The set-1 scan codes of the US layout's letters, which a keyboard report also carries.
@@ -95,66 +97,12 @@ def test_nothing_typed_while_tavrin_runs_is_left_in_any_file_after_it_ends(s):
     expect.check()
 
 
-# The target of the field tests, short of the whole screen, and the centres of its fields.
-FIELDS_TARGET = (1800, 1000)
-PASSWORD_FIELD = (1220, 975)
-SECRET_BOX = (1220, 925)   # a password field of a class of its own
-PLAIN_FIELD = (1590, 890)
-TYPED = "secret"
-WINDOW_AREA = (0, 0, 932, 316)
-
-
-def click_into(point):
-    keys.xdotool("mousemove", *point)
-    keys.xdotool("click", 1)
-    time.sleep(0.4)  # the focus moves, and Tavrin hears of it
-
-
-def type_holding_each_key(text):
-    """Types text a key at a time, with a screenshot while each key is down."""
-    shots = []
-    for c in text:
-        keys.xdotool("keydown", c)
-        time.sleep(0.05)
-        shots.append(Screenshot.take())
-        keys.xdotool("keyup", c)
-        time.sleep(0.05)
-    return shots
-
-
-def start_with_sound(s):
-    """The fields target with the X focus, and Tavrin clicking with click1.wav; returns the
-    sound file's path with its access time set back, so that a play shows."""
-    s.write_settings([("main", [("soundOn", "1"), ("soundSel", "1")])], utf16=True)
-    _, target = s.start_target(0, 0, *FIELDS_TARGET, fields=True)
-    focus_window(target)
-    s.start_tavrin()
-    wait_for_pixel(grip_fill_point(0, 0, 932, 316), GRIP_FILL)
-    return os.path.join(s.app_dir, "click1.wav")
-
-
-def set_back_access_time(sound):
-    """The file system notes a read only while the access time is older than the
-    modification time (relatime), so it is set back before each look; returns it."""
-    modified = os.stat(sound).st_mtime
-    os.utime(sound, (modified - 3600, modified))
-    return os.stat(sound).st_atime
-
-
 def test_typing_into_a_password_field_shows_clicks_and_counts_nothing(s):
     sound = start_with_sound(s)
     expect = Expectations()
     for what, field in (("the password field", PASSWORD_FIELD), ("the password field of its own class", SECRET_BOX)):
         click_into(field)
-        before = keys.crop(Screenshot.take(), WINDOW_AREA)
-        accessed = set_back_access_time(sound)
-        shots = type_holding_each_key(TYPED)
-        time.sleep(1.2)  # the speed panel would have shown the presses by now
-        changed = [c for c, shot in zip(TYPED, shots) if keys.crop(shot, WINDOW_AREA) != before]
-        expect.equal(f"keys of {TYPED!r} typed into {what} that changed a pixel of Tavrin", changed, [])
-        expect.equal(f"Tavrin after typing into {what}, pixel for pixel",
-                     keys.crop(Screenshot.take(), WINDOW_AREA) == before, True)
-        expect.equal(f"click sound played for {what}", os.stat(sound).st_atime != accessed, False)
+        unchanged_while_typing(expect, what, keys.crop(Screenshot.take(), WINDOW_AREA), sound)
 
     # The same typing anywhere else shows every key, clicks and counts.
     click_into(PLAIN_FIELD)

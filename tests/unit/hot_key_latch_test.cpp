@@ -20,3 +20,12 @@ TEST(HotKeyLatch, TheKeyStateIsAskedOnlyOnceItCanNoLongerBeAnOldCopy) {
     latch.release();
     EXPECT_FALSE(latch.awaitsRelease(6000));
 }
+
+TEST(HotKeyLatch, AReportCountsAsEarlierThanTheHotKeyAcrossTheClocksWrap) {
+    EXPECT_TRUE(HotKeyLatch::cameBefore(1000, 1000));
+    EXPECT_TRUE(HotKeyLatch::cameBefore(999, 1000));
+    EXPECT_FALSE(HotKeyLatch::cameBefore(1001, 1000));
+    // The 32-bit clock wrapped between the key-up and the next press.
+    EXPECT_TRUE(HotKeyLatch::cameBefore(0xFFFFFFF0u, 0x10u));
+    EXPECT_FALSE(HotKeyLatch::cameBefore(0x10u, 0xFFFFFFF0u));
+}

@@ -115,13 +115,15 @@ TEST(IniDocument, NewKeysFollowTheLastKeyOfTheirSectionAndNewSectionsComeLast) {
     EXPECT_EQ(lineTexts(orphan), (std::vector<std::wstring>{L"k=1", L"[]", L"k=2"}));
 }
 
-TEST(IniDocument, RemovesKeysFromEverySectionOfTheNameAndOnlySectionsLeftEmpty) {
-    IniDocument doc = parseIni(L"[b]\nA=1\nB=2\n; note\n\n[main]\nA=main\n[B]\nb=3\na=4\n[b]\n; all gone\n\n[end]\n");
+TEST(IniDocument, RemovesKeysFromEverySectionOfTheNameAndOnlySectionsLeftBlank) {
+    IniDocument doc = parseIni(L"[b]\nA=1\nB=2\n; note\n\n[main]\nA=main\n[B]\nb=3\na=4\n\n[b]\nA=5\nnot a key\n[end]\n");
     removeIniKeys(doc, L"b", {L"a", L" b "});
-    EXPECT_EQ(lineTexts(doc), (std::vector<std::wstring>{L"[b]", L"; note", L"", L"[main]", L"A=main", L"[B]",
-                                                         L"[b]", L"; all gone", L"", L"[end]"}));
+    EXPECT_EQ(lineTexts(doc), (std::vector<std::wstring>{L"[b]", L"; note", L"", L"[main]", L"A=main", L"[B]", L"",
+                                                         L"[b]", L"not a key", L"[end]"}));
+    // A section goes with its blank lines; one that still holds what the user wrote stays.
     removeEmptyIniSections(doc, L"b");
-    EXPECT_EQ(lineTexts(doc), (std::vector<std::wstring>{L"[main]", L"A=main", L"[end]"}));
+    EXPECT_EQ(lineTexts(doc), (std::vector<std::wstring>{L"[b]", L"; note", L"", L"[main]", L"A=main", L"[b]",
+                                                         L"not a key", L"[end]"}));
     IniDocument kept = parseIni(L"[b]\nC=3\n");
     removeEmptyIniSections(kept, L"b");
     EXPECT_EQ(lineTexts(kept), (std::vector<std::wstring>{L"[b]", L"C=3"}));
@@ -144,6 +146,21 @@ TEST(IniEncoding, DecodesByTheMarkThenAsUtf8ThenInTheAnsiCodePage) {
     EXPECT_EQ(decodeIniBytes("\x89\xB9", shiftJis), std::wstring(1, wchar_t{0x97F3}));
     EXPECT_EQ(decodeIniBytes("[main]", shiftJis), L"?");
     EXPECT_EQ(ansiCalls, 2);
+}
+
+TEST(IniEncoding, ReadsUtf16WithoutAMarkAndTellsItFromAnsiWithAStrayNul) {
+    const std::wstring text = L"[main]\r\nscale=1500\r\n; \u97F3\r\n";
+    const std::string littleEndian = encodeIniText(text).substr(2);
+    EXPECT_EQ(decodeIniBytes(littleEndian), text);
+    std::string bigEndian = littleEndian;
+    for (std::size_t i = 0; i + 1 < bigEndian.size(); i += 2) std::swap(bigEndian[i], bigEndian[i + 1]);
+    EXPECT_EQ(decodeIniBytes(bigEndian), text);
+    // Mostly Japanese text still holds the ASCII of its names and line ends.
+    const std::wstring japanese = L"[main]\r\n; " + std::wstring(40, wchar_t{0x97F3}) + L"\r\n";
+    EXPECT_EQ(decodeIniBytes(encodeIniText(japanese).substr(2)), japanese);
+    // A NUL or two in ANSI text (a damaged file) does not make it UTF-16.
+    const std::string ansi = std::string("[main]\r\nstyle=2\r\n\0x\0; caf\xE9\r\n", 24);
+    EXPECT_EQ(decodeIniBytes(ansi), std::wstring(L"[main]\r\nstyle=2\r\n\0x\0; caf\u00E9\r\n", 24));
 }
 
 TEST(IniEncoding, WritesUtf16LeAfterItsMarkAndReadsEveryCharacterBack) {

@@ -39,7 +39,13 @@ public:
     std::map<std::wstring, MemoryEventSound, CaseInsensitiveLess> events;
     int broadcasts = 0;
     int writes = 0;
+    int flushes = 0;
+    bool refusesFlush = false;
     bool schemeOpen = false;
+    std::optional<BackupOwner> whose = BackupOwner{L"S-1-5-21-1-2-3-1001", L"DESK"};
+    // When set, every write ("registry blank <event>", "registry restore <event>") and flush
+    // ("registry flush") is noted in it, in order with whatever else a test notes there.
+    std::vector<std::string>* journal = nullptr;
     // Run before every write and during every broadcast: a test's way of ending the program
     // there, or of watching it.
     std::function<void()> beforeWrite;
@@ -74,8 +80,16 @@ public:
         ++writes;
         it->second.path = path;
         it->second.type = TYPE_SZ;
+        if (journal) journal->push_back(std::string(path.empty() ? "registry blank " : "registry restore ") + std::string(event.begin(), event.end()));
         return SoundWriteResult::Written;
     }
+    bool flushToDisk() override {
+        if (!schemeOpen || refusesFlush) return false;
+        ++flushes;
+        if (journal) journal->push_back("registry flush");
+        return true;
+    }
+    std::optional<BackupOwner> owner() override { return whose; }
     void broadcastSoundChange() override {
         ++broadcasts;
         if (duringBroadcast) duringBroadcast();

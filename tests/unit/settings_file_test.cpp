@@ -5,7 +5,9 @@
 #include <random>
 
 #include "settings/ini_encoding.h"
+#include "memory_sound_registry.h"
 #include "settings/memory_settings_storage.h"
+#include "settings/system_sounds.h"
 
 namespace {
 
@@ -196,6 +198,49 @@ TEST(SettingsStorage, AFileThatCantBeReadOrWrittenOrLockedIsLeftAsItWas) {
     EXPECT_EQ(none.file.state, StoredFileState::Absent);
     EXPECT_TRUE(saveSettings(fresh, none, {}));
     EXPECT_EQ(none.file.state, StoredFileState::Present);
+}
+
+TEST(SettingsStorage, AFileWrittenWithoutAByteOrderMarkIsReadAndWrittenBackWithOne) {
+    const std::wstring text = L"[main]\r\nscale=1500\r\nstyle=2\r\n";
+    MemorySettingsStorage storage(encodeIniText(text).substr(2));
+    AppSettings s;
+    loadSettings(s, storage);
+    EXPECT_EQ(s.scale, 1.5);
+    EXPECT_EQ(s.style, 2);
+    EXPECT_TRUE(saveSettings(s, storage, {3, 4}));
+    EXPECT_EQ(storage.file.bytes.substr(0, 2), "\xFF\xFE");
+    EXPECT_TRUE(storage.text().starts_with(text));
+}
+
+TEST(SettingsStorage, AnAnsiFileThatWouldGrowPastTheLimitAsUtf16IsLeftAsItWas) {
+    // 9 MiB of ANSI comments: read whole, but 18 MiB once written as UTF-16, more than a
+    // later read would take.
+    std::string bytes = "[main]\r\nstyle=2\r\n";
+    while (bytes.size() < (std::size_t{9} << 20)) bytes += "; " + std::string(1000, 'x') + "\r\n";
+    MemorySettingsStorage storage(bytes);
+    AppSettings s;
+    loadSettings(s, storage);
+    EXPECT_EQ(s.style, 2);
+    EXPECT_FALSE(saveSettings(s, storage, {0, 0}));
+    EXPECT_EQ(storage.replaces, 0);
+    EXPECT_EQ(storage.file.bytes, bytes);
+    // Nothing is muted then, since no backup could be written.
+    MemorySoundRegistry r;
+    r.add(L"MailBeep", L"C:\\mail.wav");
+    muteSystemSounds(s, r, storage);
+    EXPECT_EQ(r.path(L"MailBeep"), L"C:\\mail.wav");
+    EXPECT_EQ(storage.file.bytes, bytes);
+}
+
+TEST(SettingsStorage, OnlyAWholeFileAsTheProgramWritesItCountsAsWhole) {
+    const std::string whole = encodeIniText(L"[main]\r\nstyle=2\r\n[sysSndBackup]\r\nDing=C:\\d.wav\r\n");
+    EXPECT_TRUE(isWholeSettingsFile(whole));
+    EXPECT_TRUE(isWholeSettingsFile(encodeIniText(L"")));
+    EXPECT_FALSE(isWholeSettingsFile(whole.substr(0, whole.size() - 4)));  // cut at the end of a line's text
+    EXPECT_FALSE(isWholeSettingsFile(whole.substr(0, whole.size() - 1)));  // half a unit
+    EXPECT_FALSE(isWholeSettingsFile(std::string(whole.size(), '\0')));   // zeros where the data never came
+    EXPECT_FALSE(isWholeSettingsFile("[main]\r\nstyle=2\r\n"));        // not the program's own writing
+    EXPECT_FALSE(isWholeSettingsFile(""));
 }
 
 TEST(LoadSettings, GarbageFilesLoadWithinTheInvariants) {

@@ -25,8 +25,13 @@ MemorySoundRegistry typicalScheme() {
 
 MemorySettingsStorage fileOf(const std::wstring& text) { return MemorySettingsStorage(text); }
 
+// The owner of the scheme of a MemorySoundRegistry, unless a test names another.
+const BackupOwner OWNER = *MemorySoundRegistry{}.whose;
+const std::wstring OWN_HEADER = L"[" + backupSectionName(OWNER) + L"]";
+
+// The owner's backup lines, as a restore reads them.
 Entries backupIn(const MemorySettingsStorage& storage) {
-    return iniEntriesOfEverySection(parseIni(storage.text()), SOUND_BACKUP_SECTION);
+    return iniEntriesOfEverySection(parseIni(storage.text()), backupSectionName(OWNER));
 }
 
 std::vector<std::wstring> sectionNames(const MemorySettingsStorage& storage) {
@@ -40,12 +45,12 @@ std::vector<std::wstring> sectionNames(const MemorySettingsStorage& storage) {
 // hold: a sound the user has lost.
 std::vector<std::wstring> lostSounds(const MemorySoundRegistry& original, const MemorySoundRegistry& now,
                                      const MemorySettingsStorage& storage) {
-    const Entries backup = backupIn(storage);
+    const std::vector<BackupEntry> backup = backupEntriesFor(parseIni(storage.text()), now.whose);
     std::vector<std::wstring> lost;
     for (const auto& [event, was] : original.events) {
         if (was.path.empty() || !now.events.at(event).path.empty()) continue;
-        const auto entry = std::find_if(backup.begin(), backup.end(), [&](const IniEntry& e) { return sameIniName(e.name, event); });
-        if (entry == backup.end() || entry->value != was.path) lost.push_back(event);
+        const auto entry = std::find_if(backup.begin(), backup.end(), [&](const BackupEntry& e) { return sameIniName(e.event, event); });
+        if (entry == backup.end() || entry->path != was.path) lost.push_back(event);
     }
     return lost;
 }
@@ -98,7 +103,7 @@ TEST(MuteSystemSounds, BacksUpNonEmptyPlainStringsInOneWriteAndBlanksThem) {
                                           {L"Notification.Default", L"D:\\sounds\\a=b==c.wav"},
                                           {L"SystemExit", original.events.at(L"SystemExit").path}}));
     EXPECT_EQ(storage.replaces, 1);
-    EXPECT_TRUE(storage.text().starts_with(L"; mine\r\n[main]\r\nstyle=2\r\n[sysSndBackup]\r\n"));
+    EXPECT_TRUE(storage.text().starts_with(L"; mine\r\n[main]\r\nstyle=2\r\n" + OWN_HEADER + L"\r\n"));
     EXPECT_EQ(r.path(L".Default"), L"");
     EXPECT_EQ(r.path(L"SystemExit"), L"");
     EXPECT_EQ(r.writes, 4);  // the already empty SystemAsterisk is blanked again
@@ -243,33 +248,43 @@ TEST(RestoreSystemSounds, KeepsASoundTheUserChoseSinceTheMute) {
     EXPECT_EQ(backupIn(muted.storage), Entries{});
 }
 
-TEST(RestoreSystemSounds, ReadsEverySectionOfADoubledBackupAndRemovesThemAll) {
+TEST(RestoreSystemSounds, ReadsEverySectionOfADoubledBackupAndKeepsWhatTheUserWroteInIt) {
     MemorySoundRegistry r;
     for (const wchar_t* event : {L"MailBeep", L"Ding", L"Chord"}) r.add(event, L"");
     MemorySettingsStorage storage = fileOf(L"[sysSndBackup]\r\nMailBeep=C:\\mail.wav\r\n\r\n[main]\r\nstyle=2\r\n"
                                            L"[SYSSNDBACKUP]\r\nmailbeep=C:\\stale.wav\r\nDing=C:\\ding.wav\r\n"
-                                           L"[sysSndBackup]\r\n; nothing here\r\nChord=C:\\chord.wav\r\n[color]\r\n");
+                                           L"[sysSndBackup]\r\n; my note\r\nChord=C:\\chord.wav\r\n[color]\r\n"
+                                           + OWN_HEADER + L"\r\nDing=C:\\own.wav\r\n; kept too\r\n");
     AppSettings s;
     restoreSystemSounds(s, r, storage);
     EXPECT_EQ(r.path(L"MailBeep"), L"C:\\mail.wav");
-    EXPECT_EQ(r.path(L"Ding"), L"C:\\ding.wav");
+    EXPECT_EQ(r.path(L"Ding"), L"C:\\own.wav");  // the owner's line before an untagged one
     EXPECT_EQ(r.path(L"Chord"), L"C:\\chord.wav");
-    EXPECT_EQ(storage.text(), L"[main]\r\nstyle=2\r\n[color]\r\n");
+    // The stale repeat goes with the first line; the untagged Ding stays, as the owner's own
+    // line gave that sound back, and the notes stay with their headers.
+    EXPECT_EQ(storage.text(), L"[main]\r\nstyle=2\r\n[SYSSNDBACKUP]\r\nDing=C:\\ding.wav\r\n[sysSndBackup]\r\n; my note\r\n"
+                              L"[color]\r\n" + OWN_HEADER + L"\r\n; kept too\r\n");
 }
 
-TEST(RestoreSystemSounds, WritesPlainStringsAndDropsEntriesOfVanishedEventsAndOddNames) {
+TEST(RestoreSystemSounds, DropsOwnLinesOfVanishedEventsAndKeepsLinesNoMuteWrites) {
     MemorySoundRegistry r;
     r.add(L"MailBeep", L"");
     r.add(L"a", L"");
-    MemorySettingsStorage storage = fileOf(L"[sysSndBackup]\nGone=C:\\gone.wav\nmailbeep=C:\\x=y.wav\nnoequals\n"
-                                           L"=C:\\nameless.wav\na\\b=C:\\nested.wav\n");
+    r.add(L"Mail", L"");
+    // A NUL would cut "Mail\0Beep" to "Mail" on its way to the registry.
+    const std::wstring cut(L"Mail\0Beep=C:\\cut.wav\n", 21);
+    MemorySettingsStorage storage = fileOf(OWN_HEADER + L"\nGone=C:\\gone.wav\nmailbeep=C:\\x=y.wav\nnoequals\n"
+                                           L"=C:\\nameless.wav\na\\b=C:\\nested.wav\n" + cut +
+                                           L"a=C:\\" + std::wstring(1, L'\0') + L"tail.wav\n");
     AppSettings s;
     s.sysSoundsMuted = true;
     restoreSystemSounds(s, r, storage);
     EXPECT_EQ(r.events[L"MailBeep"], (MemoryEventSound{L"C:\\x=y.wav", TYPE_SZ}));
     EXPECT_EQ(r.path(L"a"), L"");
+    EXPECT_EQ(r.path(L"Mail"), L"");
     EXPECT_EQ(r.writes, 1);
-    EXPECT_EQ(storage.text(), L"");
+    EXPECT_EQ(storage.text(), OWN_HEADER + L"\r\nnoequals\r\n=C:\\nameless.wav\r\na\\b=C:\\nested.wav\r\n" +
+                                  cut.substr(0, cut.size() - 1) + L"\r\na=C:\\" + std::wstring(1, L'\0') + L"tail.wav\r\n");
     EXPECT_FALSE(s.sysSoundsMuted);
 }
 
@@ -312,7 +327,7 @@ TEST(RestoreSystemSounds, KeepsTheEntriesOfSoundsItCouldNotLookAtOrWrite) {
     r.add(L"Hidden", L"");
     r.events[L"Hidden"].refusesReads = true;
     r.add(L"Open", L"");
-    MemorySettingsStorage storage = fileOf(L"[sysSndBackup]\nLocked=C:\\locked.wav\nOpen=C:\\open.wav\n"
+    MemorySettingsStorage storage = fileOf(OWN_HEADER + L"\nLocked=C:\\locked.wav\nOpen=C:\\open.wav\n"
                                            L"Hidden=C:\\hidden.wav\nGone=C:\\gone.wav\n");
     AppSettings s;
     restoreSystemSounds(s, r, storage);

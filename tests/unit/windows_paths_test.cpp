@@ -19,13 +19,15 @@ TEST(WindowsPaths, BothFormsOfAPathAreOnePath) {
         EXPECT_EQ(withoutExtendedPrefix(extendedLengthPath(path)), path);
 }
 
-TEST(WindowsPaths, TheLockNameIsFixedByThePathAlone) {
-    const std::wstring name = settingsLockName(L"C:\\TAVRIN\\SETTINGS.INI");
-    EXPECT_EQ(name, settingsLockName(L"C:\\TAVRIN\\SETTINGS.INI"));
-    EXPECT_TRUE(name.starts_with(L"Local\\Tavrin.settings."));
-    EXPECT_EQ(name.size(), std::wstring(L"Local\\Tavrin.settings.").size() + 16);
-    EXPECT_NE(name, settingsLockName(L"C:\\TAVRIN2\\SETTINGS.INI"));
-    // FNV-1a over the UTF-16 bytes: the empty text gives the offset basis itself.
-    EXPECT_EQ(settingsLockName(L""), L"Local\\Tavrin.settings.cbf29ce484222325");
-    EXPECT_NE(settingsLockName(L"\u97F3"), settingsLockName(L"\u97F4"));
+TEST(WindowsPaths, TheLockNamesAreFixedByThePathAloneInBothNamespaces) {
+    const SettingsLockNames names = settingsLockNames(L"C:\\TAVRIN\\SETTINGS.INI");
+    EXPECT_EQ(names.local, settingsLockNames(L"C:\\TAVRIN\\SETTINGS.INI").local);
+    EXPECT_TRUE(names.local.starts_with(L"Local\\Tavrin.settings."));
+    EXPECT_EQ(names.local.size(), std::wstring(L"Local\\Tavrin.settings.").size() + 16);
+    EXPECT_EQ(names.global, L"Global" + names.local.substr(5));
+    EXPECT_NE(names.local, settingsLockNames(L"C:\\TAVRIN2\\SETTINGS.INI").local);
+    // FNV-1a over the UTF-16 bytes: the empty text gives the offset basis itself, as the
+    // Local name always has, so that earlier versions running beside this one share it.
+    EXPECT_EQ(settingsLockNames(L"").local, L"Local\\Tavrin.settings.cbf29ce484222325");
+    EXPECT_NE(settingsLockNames(L"\u97F3").global, settingsLockNames(L"\u97F4").global);
 }

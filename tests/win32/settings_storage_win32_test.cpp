@@ -11,6 +11,7 @@
 
 #include "settings/ini_encoding.h"
 #include "settings/settings_file.h"
+#include "settings/windows_paths.h"
 
 namespace {
 
@@ -239,4 +240,130 @@ TEST(Win32SettingsStorage, AnAnsiOrUtf8FileIsReadAndWrittenBackAsUnicode) {
         // Windows-1252 here: é is 0xE9 in the ANSI code page too.
         EXPECT_NE(decodeIniBytes(written).find(L"top=0\r\nlayout=0\r\n; caf\u00E9\r\n"), std::wstring::npos);
     }
+}
+
+TEST(Win32SettingsStorage, AWholeNewFileLeftWithoutTheSettingsFileIsTakenForItUnderTheLock) {
+    TempFolder folder;
+    const std::wstring path = folder.file(L"settings.ini");
+    const std::wstring left = folder.file(L"settings.ini.new");
+    const std::string whole = encodeIniText(L"[main]\r\nstyle=2\r\n[sysSndBackup]\r\nDing=C:\\d.wav\r\n");
+    writeFileBytes(left, whole);
+    {
+        // Read without the lock: the file is read as the settings, and left where it is.
+        Win32SettingsStorage storage(path);
+        EXPECT_EQ(storage.read().bytes, whole);
+        EXPECT_FALSE(exists(path));
+        // Nothing may write over the only copy before it is the settings file.
+        ASSERT_TRUE(storage.lock());
+        storage.unlock();
+    }
+    Win32SettingsStorage storage(path);
+    ASSERT_TRUE(storage.lock());
+    const StoredFile read = storage.read();
+    EXPECT_EQ(read.state, StoredFileState::Present);
+    EXPECT_EQ(read.bytes, whole);
+    EXPECT_EQ(fileBytes(path), whole);
+    EXPECT_FALSE(exists(left));
+    storage.unlock();
+    AppSettings s;
+    loadSettings(s, storage);
+    EXPECT_EQ(s.style, 2);
+}
+
+TEST(Win32SettingsStorage, ANewFileCutShortOrBesideTheSettingsFileIsNeverTakenForIt) {
+    TempFolder folder;
+    const std::wstring path = folder.file(L"settings.ini");
+    const std::wstring left = folder.file(L"settings.ini.new");
+    const std::string whole = encodeIniText(L"[main]\r\nstyle=2\r\n");
+    // Cut short: not taken for the settings file, and the first save writes over it.
+    writeFileBytes(left, whole.substr(0, whole.size() - 3));
+    Win32SettingsStorage storage(path);
+    EXPECT_EQ(storage.read().state, StoredFileState::Absent);
+    AppSettings s;
+    s.style = 0;
+    ASSERT_TRUE(saveSettings(s, storage, {0, 0}));
+    EXPECT_FALSE(exists(left));
+    // Beside a settings file, a whole new file is the leftover of a replace that never
+    // reached its rename: the settings file holds the truth, and the leftover goes, so that
+    // deleting settings.ini later starts afresh.
+    writeFileBytes(left, whole);
+    AppSettings back;
+    loadSettings(back, storage);
+    EXPECT_EQ(back.style, 0);
+    EXPECT_FALSE(exists(left));
+}
+
+TEST(Win32SettingsStorage, AFileWithAnotherNameIsNeverPartedFromIt) {
+    TempFolder folder;
+    const std::wstring path = folder.file(L"settings.ini");
+    const std::wstring other = folder.file(L"other name.ini");
+    writeFileBytes(path, OLD);
+    if (!CreateHardLinkW(other.c_str(), path.c_str(), nullptr)) GTEST_SKIP() << "no hard links here";
+    Win32SettingsStorage storage(path);
+    EXPECT_EQ(storage.read().bytes, OLD);
+    EXPECT_FALSE(storage.replace("new"));
+    EXPECT_EQ(fileBytes(path), OLD);
+    EXPECT_EQ(fileBytes(other), OLD);
+    EXPECT_FALSE(exists(storage.temporaryPath()));
+}
+
+TEST(Win32SettingsStorage, FlushingPutsTheFileThatIsThereOnTheDisk) {
+    TempFolder folder;
+    Win32SettingsStorage storage(folder.file(L"settings.ini"));
+    EXPECT_FALSE(storage.flushToDisk());
+    ASSERT_TRUE(storage.replace(OLD));
+    EXPECT_TRUE(storage.flushToDisk());
+}
+
+namespace {
+
+// Whether another copy that holds only the named mutex would keep this storage waiting.
+bool heldBy(const std::wstring& mutexName, const std::wstring& path) {
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, mutexName.c_str());
+    bool waited = false;
+    std::thread([&] {
+        Win32SettingsStorage storage(path, 50);
+        waited = !storage.lock();
+        if (!waited) storage.unlock();
+    }).join();
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+    return waited;
+}
+
+std::wstring foldedPath(const std::wstring& path) {
+    std::wstring upper = path;
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    return upper;
+}
+
+}  // namespace
+
+TEST(Win32SettingsStorage, TheLockIsSharedWithOtherSessionsAndWithEarlierVersions) {
+    TempFolder folder;
+    const std::wstring path = folder.file(L"settings.ini");
+    const SettingsLockNames names = settingsLockNames(foldedPath(path));
+    // A copy in another session holds only the mutex of every session; an earlier version
+    // in this one only the session's own.
+    EXPECT_TRUE(heldBy(names.global, path));
+    EXPECT_TRUE(heldBy(names.local, path));
+    EXPECT_FALSE(heldBy(L"Local\\Tavrin.unrelated", path));
+    Win32SettingsStorage storage(path);
+    EXPECT_TRUE(storage.lockSharedAcrossSessions());
+}
+
+TEST(Win32SettingsStorage, WithoutTheMutexOfEverySessionTheSessionsOwnStillLocks) {
+    TempFolder folder;
+    const std::wstring path = folder.file(L"settings.ini");
+    const SettingsLockNames names = settingsLockNames(foldedPath(path));
+    // Another program took the name for something else.
+    HANDLE squatter = CreateEventW(nullptr, FALSE, FALSE, names.global.c_str());
+    ASSERT_NE(squatter, nullptr);
+    Win32SettingsStorage holder(path);
+    EXPECT_FALSE(holder.lockSharedAcrossSessions());
+    ASSERT_TRUE(holder.lock());
+    EXPECT_FALSE(lockFreeForAnotherCopy(path));
+    holder.unlock();
+    EXPECT_TRUE(lockFreeForAnotherCopy(path));
+    CloseHandle(squatter);
 }

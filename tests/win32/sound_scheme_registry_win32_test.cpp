@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/backup_owner_win32.h"
 #include "settings/ini_document.h"
 #include "settings/ini_encoding.h"
 #include "settings/settings_storage_win32.h"
@@ -187,18 +188,27 @@ TEST_F(SchemeFixture, MuteThenRestorePutsEverySoundBackExactly) {
     for (const std::wstring& e : {PLAIN, JAPANESE, EMPTY, EQUALS, FULL}) EXPECT_EQ(soundOf(e), blank);
     EXPECT_EQ(soundOf(EXPAND), before.at(EXPAND));
     EXPECT_EQ(soundOf(TOO_LONG), before.at(TOO_LONG));
+    // The backup is under this account's and this computer's name.
+    const std::optional<BackupOwner> owner = currentBackupOwner();
+    ASSERT_TRUE(owner.has_value());
+    EXPECT_TRUE(owner->account.starts_with(L"S-1-5-"));
+    EXPECT_FALSE(owner->computer.empty());
+    const std::wstring section = backupSectionName(*owner);
     {
         const IniDocument file = settingsFile();
-        EXPECT_EQ(iniValue(file, L"sysSndBackup", JAPANESE), JAPANESE_PATH);
-        EXPECT_EQ(iniValue(file, L"sysSndBackup", EMPTY), std::nullopt);
-        EXPECT_EQ(iniValue(file, L"sysSndBackup", EXPAND), std::nullopt);
+        EXPECT_EQ(iniValue(file, section, JAPANESE), JAPANESE_PATH);
+        EXPECT_EQ(iniValue(file, section, EMPTY), std::nullopt);
+        EXPECT_EQ(iniValue(file, section, EXPAND), std::nullopt);
     }
 
     {
         Win32SoundSchemeRegistry registry;
         Win32SettingsStorage storage(settingsPath);
         restoreSystemSounds(s, registry, storage);
-        EXPECT_EQ(iniSectionEntries(settingsFile(), L"sysSndBackup"), std::vector<IniEntry>{});
+        EXPECT_EQ(iniSectionEntries(settingsFile(), section), std::vector<IniEntry>{});
+        // The registry's own flush, which the restore relies on before it drops a line.
+        ASSERT_TRUE(registry.openScheme());
+        EXPECT_TRUE(registry.flushToDisk());
     }
     EXPECT_FALSE(s.sysSoundsMuted);
     auto after = schemeSnapshot();
@@ -231,5 +241,5 @@ TEST_F(SchemeFixture, RestoreLeavesASoundChosenSinceTheMute) {
     EXPECT_EQ(soundOf(PLAIN), (RawValue{REG_SZ, textBytes(L"C:\\chosen since.wav")}));
     EXPECT_EQ(soundOf(EQUALS), (RawValue{REG_EXPAND_SZ, textBytes(L"%Media%\\since.wav")}));
     EXPECT_EQ(soundOf(JAPANESE), (RawValue{REG_SZ, textBytes(JAPANESE_PATH)}));
-    EXPECT_EQ(iniSectionEntries(settingsFile(), L"sysSndBackup"), std::vector<IniEntry>{});
+    EXPECT_EQ(iniSectionEntries(settingsFile(), backupSectionName(*currentBackupOwner())), std::vector<IniEntry>{});
 }

@@ -7,15 +7,20 @@
 // pixels is known; the edit control sits in the lower right corner. Every left click the
 // window itself receives is appended to target-clicks.txt in the current folder as a line
 // "x y" in screen coordinates, so a test can tell which clicks passed through Tavrin.
-// With "fields", two one-line fields stand left of the edit control: a standard password
-// field (ES_PASSWORD), and above it a password field of a class of its own built on the edit
-// control, as toolkits make them. With "topmost", the window is topmost, as full-screen games
-// and video players often make themselves.
+// With "fields", one-line fields stand left of the edit control: a standard password field
+// (ES_PASSWORD) with a context menu announced as Windows announces menus, above it a password
+// field of a class of its own built on the edit control, as toolkits make them, and above
+// that two plain fields drawn by the program itself, between which Tab moves the focus.
+// With "announce" instead, the window announces a focus of its own every 100 ms and never
+// takes the focus (focus_fields.cpp). With "topmost", the window is topmost, as full-screen
+// games and video players often make themselves.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
+
+#include "focus_fields.h"
 
 namespace {
 
@@ -75,6 +80,7 @@ void placeEdit(HWND hwnd) {
         MoveWindow(passwordField, fieldLeft, rc.bottom - FIELD_HEIGHT - 10, FIELD_WIDTH, FIELD_HEIGHT, TRUE);
     if (secretBox)
         MoveWindow(secretBox, fieldLeft, rc.bottom - 2 * FIELD_HEIGHT - 30, FIELD_WIDTH, FIELD_HEIGHT, TRUE);
+    placePlainBoxes(fieldLeft, rc.bottom - 2 * FIELD_HEIGHT - 50, FIELD_WIDTH, FIELD_HEIGHT, 20);
 }
 
 LRESULT CALLBACK targetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -89,6 +95,8 @@ LRESULT CALLBACK targetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             HINSTANCE instance = reinterpret_cast<LPCREATESTRUCTW>(lParam)->hInstance;
             passwordField = createField(hwnd, L"EDIT", EDIT_ID + 1, instance);
             secretBox = createField(hwnd, SECRET_BOX_CLASS, EDIT_ID + 2, instance);
+            giveContextMenu(passwordField);
+            createPlainBoxes(hwnd, instance);
         }
         return 0;
     case WM_SIZE:
@@ -97,6 +105,9 @@ LRESULT CALLBACK targetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
         recordClick(hwnd, lParam);
         return 0;
+    case WM_ENTERIDLE:
+        if (onMenuIdle(wParam, lParam)) return 0;
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_SETFOCUS:
         // Whoever focuses the window means the edit control.
         SetFocus(editControl);
@@ -116,6 +127,7 @@ struct Placement {
     int height = 1024;
     bool fields = false;
     bool topmost = false;
+    bool announce = false;
 };
 
 Placement placementFrom(int argc, wchar_t** argv) {
@@ -127,6 +139,7 @@ Placement placementFrom(int argc, wchar_t** argv) {
         p.height = _wtoi(argv[4]);
         p.fields = argc == 6 && std::wcscmp(argv[5], L"fields") == 0;
         p.topmost = argc == 6 && std::wcscmp(argv[5], L"topmost") == 0;
+        p.announce = argc == 6 && std::wcscmp(argv[5], L"announce") == 0;
     }
     return p;
 }
@@ -147,7 +160,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     const Placement p = placementFrom(argc, argv);
     LocalFree(argv);
-    if (p.fields) registerSecretBox(instance);
+    if (p.announce) return runFocusAnnouncer(instance, p.left, p.top, p.width, p.height);
+    if (p.fields) {
+        registerSecretBox(instance);
+        registerPlainBox(instance);
+    }
 
     // A popup has no frame, so its client area is exactly the rectangle asked for.
     HWND hwnd = CreateWindowExW(WS_EX_APPWINDOW | (p.topmost ? WS_EX_TOPMOST : 0), CLASS_NAME, TITLE, WS_POPUP | WS_VISIBLE, p.left,
