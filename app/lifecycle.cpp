@@ -41,7 +41,7 @@ LRESULT onDestroy(HWND window) {
     stopWatchingSessionChanges(window);
     stopWatchingKeyboardFocus();
     removeTrayIcon();
-    releaseBackBuffer(a.backBuffer);
+    releaseFrameBuffers();
     a.drawing.release();
     saveAppSettings();
     PostQuitMessage(0);
