@@ -7,6 +7,7 @@
 
 #include "render/gdi_canvas_win32.h"
 #include "render/gdi_resources_win32.h"
+#include "render/kept_pictures_win32.h"
 #include "render/pixel_rules.h"
 #include "render/text_coverage_win32.h"
 
@@ -19,8 +20,11 @@ Pixel* rowOf(const PixelBuffer& buffer, int y) {
 }  // namespace
 
 Rect AlphaCanvas::clipped(const Rect& r) const {
-    return {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, frame_.width), std::min(r.bottom, frame_.height)};
+    return {std::max(r.left, origin_.x), std::max(r.top, origin_.y), std::min(r.right, origin_.x + frame_.width),
+            std::min(r.bottom, origin_.y + frame_.height)};
 }
+
+Pixel* AlphaCanvas::at(int x, int y) const { return rowOf(frame_, y - origin_.y) + (x - origin_.x); }
 
 // Solid fills need no platform: every pixel of the rectangle takes the colour.
 void AlphaCanvas::fillRect(const Rect& r, Color color) {
@@ -28,7 +32,7 @@ void AlphaCanvas::fillRect(const Rect& r, Color color) {
     if (!frame_.pixels || area.empty()) return;
     GdiFlush();
     const Pixel pixel = opaquePixel(color);
-    for (int y = area.top; y < area.bottom; ++y) std::fill_n(rowOf(frame_, y) + area.left, area.width(), pixel);
+    for (int y = area.top; y < area.bottom; ++y) std::fill_n(at(area.left, y), area.width(), pixel);
 }
 
 // The platform draws the shape into the frame in its colours and into the mask in white; each
@@ -51,7 +55,7 @@ void AlphaCanvas::shape(const Rect& reach, Color fill, Color pen, Draw draw) {
     draw(frameCanvas, fill, pen);
     GdiFlush();
     for (int y = 0; y < area.height(); ++y) {
-        Pixel* row = rowOf(frame_, area.top + y) + area.left;
+        Pixel* row = at(area.left, area.top + y);
         const Pixel* drawn = rowOf(*mask, y);
         for (int x = 0; x < area.width(); ++x)
             if (drawn[x] & 0x00FFFFFFu) row[x] = drawnPixel(row[x]);
@@ -83,10 +87,37 @@ void AlphaCanvas::frameRect(const Rect& r, Color pen) {
 }
 
 void AlphaCanvas::drawText(const TextFont& font, Color color, std::wstring_view text, const TextPlacement& placement) {
-    drawTextPerPixel(frame_, resources_, font, color, text, placement);
+    drawTextPerPixel(frame_, origin_, resources_, font, color, text, placement);
 }
 
 // The platform's blend of premultiplied pixels works out the destination's alpha too.
 void AlphaCanvas::blendPremultiplied(const Rect& r, const std::uint32_t* pixels) {
     GdiCanvas(frame_.dc, &resources_).blendPremultiplied(r, pixels);
+}
+
+void AlphaCanvas::drawPicture(const PictureKey& key, const Rect& r, Color background, const PictureDrawing& drawing) {
+    KeptPictures& pictures = resources_.pictures();
+    const PixelBuffer* picture = pictures.findPixels(key);
+    if (!picture) {
+        PixelBuffer* made = pictures.makePixels(key);
+        if (!made) {
+            drawing.draw(*this);
+            return;
+        }
+        GdiFlush();
+        std::fill_n(made->pixels, static_cast<std::size_t>(made->width) * static_cast<std::size_t>(made->height),
+                    opaquePixel(background));
+        HDC dc = static_cast<HDC>(made->dc);
+        POINT origin{};
+        SetViewportOrgEx(dc, -r.left, -r.top, &origin);
+        AlphaCanvas canvas(*made, resources_, {r.left, r.top});
+        drawing.draw(canvas);
+        SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+        GdiFlush();
+        picture = made;
+    }
+    const Rect area = clipped(r);
+    for (int y = area.top; y < area.bottom; ++y)
+        std::memcpy(at(area.left, y), rowOf(*picture, y - r.top) + (area.left - r.left),
+                    static_cast<std::size_t>(area.width()) * sizeof(Pixel));
 }

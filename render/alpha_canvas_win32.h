@@ -12,7 +12,10 @@ class GdiResources;
 
 class AlphaCanvas : public Canvas {
 public:
-    AlphaCanvas(PixelBuffer& frame, GdiResources& resources) : frame_(frame), resources_(resources) {}
+    // `origin` is where in the frame the bitmap's top-left pixel stands; the bitmap's DC is
+    // to have its viewport moved there.
+    AlphaCanvas(PixelBuffer& frame, GdiResources& resources, Point origin = {})
+        : frame_(frame), resources_(resources), origin_(origin) {}
 
     void fillRect(const Rect& r, Color color) override;
     void polyline(const Point* points, std::size_t count, Color pen, int penWidth) override;
@@ -20,13 +23,19 @@ public:
     void frameRect(const Rect& r, Color pen) override;
     void drawText(const TextFont& font, Color color, std::wstring_view text, const TextPlacement& placement) override;
     void blendPremultiplied(const Rect& r, const std::uint32_t* pixels) override;
+    // The picture is drawn once into premultiplied pixels kept among the resources' pictures,
+    // and copied from them after.
+    void drawPicture(const PictureKey& key, const Rect& r, Color background, const PictureDrawing& drawing) override;
 
 private:
     // A shape drawn by `draw` (given a canvas, the fill and the pen) within `reach`.
     template <class Draw>
     void shape(const Rect& reach, Color fill, Color pen, Draw draw);
     Rect clipped(const Rect& r) const;
+    // The first pixel of row `y` of the frame, `x` along it.
+    std::uint32_t* at(int x, int y) const;
 
     PixelBuffer& frame_;
     GdiResources& resources_;
+    Point origin_;
 };

@@ -52,11 +52,12 @@ std::vector<Pixel>& pixelsBefore() {
     return pixels;
 }
 
-void copyRows(std::vector<Pixel>& into, const PixelBuffer& from, const Rect& r) {
+// The rows of `r` (in frame coordinates) of `from`, whose top-left pixel stands at `at`.
+void copyRows(std::vector<Pixel>& into, const PixelBuffer& from, Point at, const Rect& r) {
     into.resize(static_cast<std::size_t>(r.width()) * static_cast<std::size_t>(r.height()));
     for (int y = r.top; y < r.bottom; ++y)
         std::memcpy(into.data() + static_cast<std::size_t>(y - r.top) * static_cast<std::size_t>(r.width()),
-                    from.pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(from.width) + r.left,
+                    from.pixels + static_cast<std::size_t>(y - at.y) * static_cast<std::size_t>(from.width) + (r.left - at.x),
                     static_cast<std::size_t>(r.width()) * sizeof(Pixel));
 }
 
@@ -86,28 +87,28 @@ Rect boundsOf(HDC dc) {
 
 }  // namespace
 
-void drawTextPerPixel(PixelBuffer& frame, GdiResources& resources, const TextFont& font, Color color,
+void drawTextPerPixel(PixelBuffer& frame, Point origin, GdiResources& resources, const TextFont& font, Color color,
                       std::wstring_view text, const TextPlacement& placement) {
     HDC dc = static_cast<HDC>(frame.dc);
     if (!dc || !resources.selectFont(frame.dc, font)) return;
-    const Rect box = inkBox(dc, text, placement, {0, 0, frame.width, frame.height});
+    const Rect box = inkBox(dc, text, placement, Rect{0, 0, frame.width, frame.height}.offset(origin.x, origin.y));
     if (box.empty()) return;
     std::vector<Pixel>& before = pixelsBefore();
     GdiFlush();
-    copyRows(before, frame, box);
+    copyRows(before, frame, origin, box);
     drawTextInSelectedFont(dc, color, text, placement);
     const PixelBuffer* mask = drawMask(resources, font, text, placement, box);
     GdiFlush();
     if (!mask) {
         // Without coverage nothing can be told apart: leave the frame as it was.
         for (int y = 0; y < box.height(); ++y)
-            std::memcpy(frame.pixels + static_cast<std::size_t>(box.top + y) * static_cast<std::size_t>(frame.width) +
-                            box.left,
+            std::memcpy(frame.pixels + static_cast<std::size_t>(box.top - origin.y + y) * static_cast<std::size_t>(frame.width) +
+                            (box.left - origin.x),
                         before.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(box.width()),
                         static_cast<std::size_t>(box.width()) * sizeof(Pixel));
         return;
     }
-    combine(frame, {0, 0}, box, before, *mask,
+    combine(frame, origin, box, before, *mask,
             [color](Pixel was, Pixel drawn, unsigned coverage) { return textPixel(was, drawn, color, coverage); });
 }
 
@@ -126,7 +127,7 @@ void drawTextOverColorKey(void* frameDc, GdiResources& resources, const TextFont
     BitBlt(workDc, 0, 0, box.width(), box.height(), dc, box.left, box.top, SRCCOPY);
     GdiFlush();
     std::vector<Pixel>& before = pixelsBefore();
-    copyRows(before, *work, {0, 0, box.width(), box.height()});
+    copyRows(before, *work, {0, 0}, {0, 0, box.width(), box.height()});
     POINT origin{};
     SetViewportOrgEx(workDc, -box.left, -box.top, &origin);
     drawTextInSelectedFont(workDc, color, text, placement);

@@ -15,8 +15,8 @@ class GdiResources;
 // transparent background.
 void drawTextInSelectedFont(void* dc, Color color, std::wstring_view text, const TextPlacement& placement);
 
-// Text in the per-pixel frame: see textPixel.
-void drawTextPerPixel(PixelBuffer& frame, GdiResources& resources, const TextFont& font, Color color,
+// Text in the per-pixel frame, whose top-left pixel stands at `origin`: see textPixel.
+void drawTextPerPixel(PixelBuffer& frame, Point origin, GdiResources& resources, const TextFont& font, Color color,
                       std::wstring_view text, const TextPlacement& placement);
 
 // Text in the colour-keyed frame held by `dc` (an HDC with a bitmap selected): see
