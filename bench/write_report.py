@@ -206,12 +206,14 @@ def e2e_section(e2e, m):
                   "Latency floor key-down to pixels (ms, median)", "Tavrin key-down to pixels (ms, median)"],
                  per_rep), ""]
     if m["tavrin_per_pixel_percent"]:
-        out += [table(["Run", "Per-pixel typing floor (% core)", "Tavrin typing with per-pixel alpha (% core)"],
+        pp_rss = [r["tavrin_per_pixel_typing"]["rss_kib"] for r in reps if "tavrin_per_pixel_typing" in r]
+        out += [table(["Run", "Per-pixel typing floor (% core)", "Tavrin typing with per-pixel alpha (% core)",
+                       "Tavrin RSS after typing with per-pixel alpha"],
                       [(i, fmt(r["floor_per_pixel_typing"]["cpu_percent"], 2),
-                        fmt(r["tavrin_per_pixel_typing"]["cpu_percent"], 2))
+                        fmt(r["tavrin_per_pixel_typing"]["cpu_percent"], 2), mib(r["tavrin_per_pixel_typing"]["rss_kib"]))
                        for i, r in enumerate(reps, 1) if "tavrin_per_pixel_typing" in r]
                       + [("median", fmt(median(m["floor_per_pixel_percent"]), 2),
-                          fmt(median(m["tavrin_per_pixel_percent"]), 2))]), ""]
+                          fmt(median(m["tavrin_per_pixel_percent"]), 2), mib(median(pp_rss)))]), ""]
     # Side by side, the wineserver serves both windows at once: its time is given once, for
     # the pair, and a window measured alone has its own.
     server = [("the repaint reference alone, typing", m["reference_repaint_server_ms"]),

@@ -151,6 +151,11 @@ void justPressedScene(Scene& scene) {
 
 enum class Keys { Busy, BusyShifted, EveryKeyHeld, JustPressed, JustPressedShifted };
 
+std::size_t differing(const std::vector<std::uint32_t>& actual, const std::vector<std::uint32_t>& expected) {
+    return std::inner_product(actual.begin(), actual.end(), expected.begin(), std::size_t{0}, std::plus<>(),
+                              [](std::uint32_t a, std::uint32_t b) { return std::size_t{a != b}; });
+}
+
 Scene sceneOf(double scale, Keys keys) {
     Scene scene(scale);
     scene.query.characters = {{0xBA, {L';', L':'}}, {0xDE, {L':', L'*'}}, {0xBD, {L'-', L'='}}, {'1', {L'1', L'!'}}};
@@ -185,11 +190,7 @@ TEST(FrameUpdateAreaGdi, PixelsInsideEveryUpdateAreaMatchTheWholeFrame) {
                     part.draw(scene, region, &kept);
                     for (const Rect& area : region) {
                         const Rect inside = clippedTo(area, client);
-                        const std::vector<std::uint32_t> expected = whole.pixels(inside);
-                        const std::vector<std::uint32_t> actual = part.pixels(inside);
-                        const auto differences = std::inner_product(
-                            actual.begin(), actual.end(), expected.begin(), std::size_t{0}, std::plus<>(),
-                            [](std::uint32_t a, std::uint32_t b) { return std::size_t{a != b}; });
+                        const std::size_t differences = differing(part.pixels(inside), whole.pixels(inside));
                         EXPECT_EQ(differences, 0u) << "scale " << scale << " keys " << static_cast<int>(keys)
                                                    << " style " << style << " shadow " << scene.settings.shadow
                                                    << " area (" << area.left << ", " << area.top << ", "
@@ -254,11 +255,7 @@ TEST(FrameUpdateAreaGdi, PerPixelPixelsInsideEveryUpdateAreaMatchTheWholeFrame) 
                     part.draw(scene, region, kept);
                     for (const Rect& area : region) {
                         const Rect inside = clippedTo(area, client);
-                        const std::vector<std::uint32_t> expected = whole.pixels(inside);
-                        const std::vector<std::uint32_t> actual = part.pixels(inside);
-                        const auto differences = std::inner_product(
-                            actual.begin(), actual.end(), expected.begin(), std::size_t{0}, std::plus<>(),
-                            [](std::uint32_t a, std::uint32_t b) { return std::size_t{a != b}; });
+                        const std::size_t differences = differing(part.pixels(inside), whole.pixels(inside));
                         EXPECT_EQ(differences, 0u) << "scale " << scale << " keys " << static_cast<int>(keys)
                                                    << " design " << design << " area (" << area.left << ", "
                                                    << area.top << ", " << area.right << ", " << area.bottom << ")";
