@@ -4,11 +4,12 @@
 
 namespace {
 
-// The buffers of the way no longer used are freed; the window forgets the picture or the
-// colour key it was given, and takes the other from the next paint on.
+// The buffers and the kept pictures of the way no longer used are freed; the window forgets
+// the picture or the colour key it was given, and takes the other from the next paint on.
 void switchFrames(HWND window, bool perPixel) {
     WindowFrames& frames = app().frames;
     resetLayeredStyle(window);
+    app().drawing.pictures().release();
     if (perPixel) {
         releaseBackBuffer(frames.backBuffer);
     } else {
