@@ -4,10 +4,6 @@
 #include "app/settings_store.h"
 #include "render/frame.h"
 
-void applyLayeredAttributes(HWND window) {
-    SetLayeredWindowAttributes(window, COLOR_KEY, app().settings.alpha, LWA_COLORKEY | LWA_ALPHA);
-}
-
 void applyZOrder() {
     HWND insertAfter = app().settings.topmost ? HWND_TOPMOST : HWND_NOTOPMOST;
     SetWindowPos(app().window, insertAfter, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -23,9 +19,7 @@ void relayoutKeyboard() {
     buildLayout(a.layout, a.metrics, a.metrics.pixelScale);
     RECT client{};
     GetClientRect(a.window, &client);
-    HDC dc = GetDC(a.window);
-    ensureBackBuffer(a.backBuffer, client.right - client.left, client.bottom - client.top, dc);
-    ReleaseDC(a.window, dc);
+    prepareFrameBuffers(client.right - client.left, client.bottom - client.top);
     invalidateAll();
 }
 

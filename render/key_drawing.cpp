@@ -21,8 +21,8 @@ void drawKeyBody(Canvas& canvas, const Rect& d, bool lit, const AppSettings& set
     }
 }
 
-TextFont labelFont(const LayoutMetrics& metrics, bool lit) {
-    return {static_cast<int>(metrics.keyHeight * 0.5), lit ? metrics.labelWeightHeld : metrics.labelWeight};
+TextFont labelFont(const LayoutMetrics& metrics, bool lit, bool antialiased) {
+    return {static_cast<int>(metrics.keyHeight * 0.5), lit ? metrics.labelWeightHeld : metrics.labelWeight, antialiased};
 }
 
 // Body and label.
@@ -32,7 +32,7 @@ void drawKeyFace(Canvas& canvas, const KeyCap& key, const Rect& d, bool lit, con
     if (settings.style == STYLE_FILLED || settings.style == STYLE_OUTLINED) drawKeyBody(canvas, d, lit, settings);
     // Labels are drawn up to their terminator, like the fixed labels they fall back to.
     const std::wstring label = keyLabel(key.vk, key.label.data(), context.labelShift, context.query);
-    drawKeyLabel(canvas, labelDisplayForm(label.c_str()), d, lit, context.metrics, settings.colors);
+    drawKeyLabel(canvas, labelDisplayForm(label.c_str()), d, lit, context.metrics, settings.colors, settings.aa);
 }
 
 class KeyFaceDrawing : public PictureDrawing {
@@ -58,10 +58,11 @@ Rect keyFaceReach(const Rect& d, const AppSettings& settings) {
 PictureKey litFacePicture(const KeyCap& key, const Rect& d, const FrameContext& context) {
     const AppSettings& s = context.settings;
     const KeyColors& c = s.colors;
-    const TextFont font = labelFont(context.metrics, true);
+    const TextFont font = labelFont(context.metrics, true, s.aa);
     const auto layout = static_cast<std::uint64_t>(context.query.layoutId());
     const std::uint32_t flags = static_cast<std::uint32_t>(s.style & 0xFF) | (s.shadow ? 0x100u : 0u) |
-                                (context.labelShift ? 0x200u : 0u) | (context.query.capsLockOn() ? 0x400u : 0u);
+                                (context.labelShift ? 0x200u : 0u) | (context.query.capsLockOn() ? 0x400u : 0u) |
+                                (font.antialiased ? 0x800u : 0u);
     const Rect reach = keyFaceReach(d, s);
     return {{reach.width(), reach.height()},
             {flags, static_cast<std::uint32_t>(key.vk), static_cast<std::uint32_t>(layout),
@@ -101,6 +102,7 @@ void drawKey(Canvas& canvas, const KeyCap& key, const FrameContext& context, boo
 }
 
 void drawKeyLabel(Canvas& canvas, std::wstring_view text, const Rect& r, bool lit, const LayoutMetrics& metrics,
-                  const KeyColors& colors) {
-    canvas.drawText(labelFont(metrics, lit), lit ? colors.textA : colors.textN, text, TextPlacement{r, true});
+                  const KeyColors& colors, bool antialiased) {
+    canvas.drawText(labelFont(metrics, lit, antialiased), lit ? colors.textA : colors.textN, text,
+                    TextPlacement{r, true});
 }
