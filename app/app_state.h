@@ -11,8 +11,8 @@
 #include "input/key_report.h"
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/layout_metrics.h"
-#include "render/back_buffer.h"
 #include "render/gdi_resources_win32.h"
+#include "render/window_frames.h"
 #include "settings/app_settings.h"
 
 struct DragState {
@@ -40,8 +40,10 @@ struct AppState {
     const KeyArrangement* arrangement = &COMPACT_KEYBOARD;  // the one `layout` was built from
     std::uintptr_t arrangementChosenFor = 0;                 // the keyboard layout it was chosen for
     InputState input;
-    BackBuffer backBuffer;
-    GdiResources drawing;  // fonts and the glow's bitmap, kept from frame to frame
+    WindowFrames frames;
+    bool framesPerPixel = false;  // the way the window is set up to show its frames
+    bool framesSetUp = false;     // and whether it has been set up at all
+    GdiResources drawing;  // fonts, the glow's and the masks' bitmaps, kept from frame to frame
     DragState drag;
     ClickThroughState clickThrough;
     HotKeyLatch hotKey;

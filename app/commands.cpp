@@ -31,7 +31,8 @@ bool performAction(HWND window, const CommandOutcome& outcome) {
     case ShellAction::ToggleVisible: toggleVisible(); return true;
     case ShellAction::ApplyZOrder: applyZOrder(); return true;
     case ShellAction::ShowNoActivate: ShowWindow(window, SW_SHOWNOACTIVATE); return true;
-    case ShellAction::ApplyOpacity: applyLayeredAttributes(window); return true;
+    case ShellAction::ApplyOpacity:
+    case ShellAction::ApplyFrameMode: applyLayeredAttributes(window); return true;
     case ShellAction::MuteSystemSounds: muteSystemSoundsNow(); return true;
     case ShellAction::RestoreSystemSounds: restoreSystemSoundsNow(); return true;
     case ShellAction::ChooseColor:

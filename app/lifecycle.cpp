@@ -45,7 +45,7 @@ LRESULT onDestroy(HWND window) {
     stopWatchingSessionChanges(window);
     stopWatchingKeyboardFocus();
     removeTrayIcon();
-    releaseBackBuffer(a.backBuffer);
+    releaseFrameBuffers();
     a.drawing.release();
     saveAppSettings();
     PostQuitMessage(0);

@@ -1,5 +1,5 @@
-// Every paint composes the frame in the back buffer and copies it in one BitBlt, which the
-// system clips to the invalidated areas; what cannot reach those areas is left out.
+// Every paint composes what can reach the invalidated areas and brings them up to date on the
+// window, the way the window shows its frames (render/window_frames.h).
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -9,7 +9,7 @@
 #include "app/handlers.h"
 #include "app/services.h"
 #include "render/frame.h"
-#include "render/gdi_canvas_win32.h"
+#include "render/window_frames.h"
 
 namespace {
 
@@ -35,18 +35,18 @@ std::vector<Rect> updateRegionRectangles(HWND window) {
     return rectangles;
 }
 
-// Composes what reaches `areas` into the back buffer, sized to the client area; returns
-// whether the speed panel was drawn whole, or none when there is no buffer.
-std::optional<bool> compose(HWND window, HDC reference, std::span<const Rect> areas, Tick now) {
+// Composes what reaches `areas` and brings them up to date on the window, through the colour
+// key or with per-pixel alpha; returns whether the speed panel was drawn whole, or none when
+// there is no buffer.
+std::optional<bool> showFrame(HWND window, HDC dc, std::span<const Rect> areas, Tick now) {
     AppState& a = app();
     RECT rc{};
     GetClientRect(window, &rc);
-    ensureBackBuffer(a.backBuffer, rc.right - rc.left, rc.bottom - rc.top, reference);
-    if (!a.backBuffer.dc) return std::nullopt;
-    GdiCanvas canvas(a.backBuffer.dc, &a.drawing);
     const FrameContext context{a.settings, a.metrics, a.layout, a.input.keys, a.input.meter,
                                keyboardQuery(), a.input.labelShift, now, a.input.labelState.capsLock};
-    return drawFrame(canvas, {rc.left, rc.top, rc.right, rc.bottom}, context, areas);
+    const FramePaint paint{window, dc, {rc.left, rc.top, rc.right, rc.bottom}, areas, a.settings.alpha};
+    if (a.framesPerPixel) return paintPerPixelFrame(a.frames, a.drawing, paint, context);
+    return paintColorKeyFrame(a.frames, a.drawing, paint, context);
 }
 
 }  // namespace
@@ -58,10 +58,8 @@ LRESULT onPaint(HWND window) {
     HDC dc = BeginPaint(window, &ps);
     if (updateAreas.empty()) updateAreas.push_back({ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom});
     const Tick now = currentTick();
-    if (const std::optional<bool> wholePanel = compose(window, dc, updateAreas, now)) {
+    if (const std::optional<bool> wholePanel = showFrame(window, dc, updateAreas, now))
         a.input.meter.notePainted(*wholePanel, now);
-        BitBlt(dc, 0, 0, a.backBuffer.width, a.backBuffer.height, static_cast<HDC>(a.backBuffer.dc), 0, 0, SRCCOPY);
-    }
     EndPaint(window, &ps);
     return 0;
 }
@@ -72,11 +70,10 @@ LRESULT onPaint(HWND window) {
 // paint that covers it again only draws it as it then looks, for one more round trip to the
 // window server before every key.
 void paintAreaNow(HWND window, const Rect& area, Tick now) {
-    AppState& a = app();
-    HDC dc = GetDC(window);
-    if (!dc) return;
-    if (compose(window, dc, std::span<const Rect>(&area, 1), now))
-        BitBlt(dc, area.left, area.top, area.width(), area.height(), static_cast<HDC>(a.backBuffer.dc), area.left,
-               area.top, SRCCOPY);
-    ReleaseDC(window, dc);
+    // A per-pixel window is handed its picture and needs no DC of its own.
+    const bool perPixel = app().framesPerPixel;
+    HDC dc = perPixel ? nullptr : GetDC(window);
+    if (!perPixel && !dc) return;
+    showFrame(window, dc, std::span<const Rect>(&area, 1), now);
+    if (dc) ReleaseDC(window, dc);
 }

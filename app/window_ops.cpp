@@ -12,10 +12,6 @@ const KeyArrangement& chosenArrangement() { return arrangementFor(app().settings
 
 }  // namespace
 
-void applyLayeredAttributes(HWND window) {
-    SetLayeredWindowAttributes(window, COLOR_KEY, app().settings.alpha, LWA_COLORKEY | LWA_ALPHA);
-}
-
 void applyZOrder() {
     HWND insertAfter = app().settings.topmost ? HWND_TOPMOST : HWND_NOTOPMOST;
     SetWindowPos(app().window, insertAfter, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -38,9 +34,7 @@ void relayoutKeyboard() {
     a.input.keys.litShown.fill(false);
     RECT client{};
     GetClientRect(a.window, &client);
-    HDC dc = GetDC(a.window);
-    ensureBackBuffer(a.backBuffer, client.right - client.left, client.bottom - client.top, dc);
-    ReleaseDC(a.window, dc);
+    prepareFrameBuffers(client.right - client.left, client.bottom - client.top);
     invalidateAll();
 }
 

@@ -4,7 +4,12 @@
 
 #include "common/types.h"
 
+// Sets the window up to show its frames the way `rendermode` says, at the opacity `alpha`
+// says; a change of the way takes effect at once (the whole window is then to be repainted).
 void applyLayeredAttributes(HWND window);
+// Makes the buffers the window's frames are composed in match the client size.
+void prepareFrameBuffers(int width, int height);
+void releaseFrameBuffers();
 // Topmost or not as the setting says; this also shows the window, without activating it.
 void applyZOrder();
 // The metrics for the user's scale at the window's DPI.

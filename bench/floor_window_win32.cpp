@@ -11,10 +11,23 @@
 //                                     figures are shown).
 //   tavrin_floor_window.exe latency   the same window, which copies the lit A key to the
 //                                     screen straight from the WM_INPUT of its key-down.
+//   tavrin_floor_window.exe per-pixel the typing floor of a window shown with per-pixel alpha:
+//                                     the same repaints from prepared premultiplied pictures
+//                                     of Tavrin's own per-pixel frame, each paint copying them
+//                                     into the picture the window shows and handing it over with
+//                                     UpdateLayeredWindowIndirect, the painted rectangle marked.
+//                                     Each key's lit picture is the frame with that key alone
+//                                     lit: under Wine such a window costs what the outline of
+//                                     each change costs (every run of pixels that turns from
+//                                     see-through to drawn comes back as an expose, which Wine
+//                                     answers by rebuilding the window's shape), so the floor
+//                                     shows exactly what Tavrin shows.
 // With "right" the window stands at the right edge of the screen; with "full" it shows the
 // full keyboard, as Tavrin does with layout=1 (the arrangement it would choose here).
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <cwchar>
 #include <map>
 #include <optional>
@@ -27,9 +40,12 @@
 #include "input/physical_key_state_win32.h"
 #include "keyboard/arrangement_choice.h"
 #include "keyboard/keyboard_query_win32.h"
+#include "render/alpha_canvas_win32.h"
 #include "render/back_buffer.h"
 #include "render/frame.h"
 #include "render/gdi_canvas_win32.h"
+#include "render/gdi_resources_win32.h"
+#include "render/pixel_buffer.h"
 #include "render/speed_panel.h"
 
 namespace {
@@ -37,6 +53,7 @@ namespace {
 constexpr wchar_t CLASS_NAME[] = L"TavrinFloorWindow";
 constexpr wchar_t TYPING_TITLE[] = L"Tavrin Typing Floor";
 constexpr wchar_t LATENCY_TITLE[] = L"Tavrin Latency Floor";
+constexpr wchar_t PER_PIXEL_TITLE[] = L"Tavrin Per-Pixel Typing Floor";
 constexpr UINT_PTR TIMER_ID = 1;
 constexpr UINT TIMER_PERIOD_MS = 16;
 constexpr int VK_A = 'A';
@@ -48,6 +65,7 @@ public:
 
 struct Floor {
     bool latencyOnly = false;
+    bool perPixel = false;
     BenchScene scene;       // Tavrin's settings, metrics and layout at scale 1.0
     InputState input;
     Win32KeyboardQuery query;
@@ -57,6 +75,12 @@ struct Floor {
     // Under Wine every copy to the screen rebuilds the window's shape from its pixels, at a
     // cost that grows with the figures' glyphs: the panel shows what Tavrin's shows.
     std::map<int, BackBuffer> panels;  // by the presses of the last second shown
+    // The same pictures with per-pixel alpha, and the picture the window shows.
+    PixelBuffer unlitPixels, shownPixels;
+    std::map<int, PixelBuffer> litKeyPixels;  // by key: its area with that key alone lit
+    std::map<int, PixelBuffer> panelPixels;
+    bool shownWhole = false;
+    GdiResources kept;
 };
 
 Floor& floor() {
@@ -84,7 +108,47 @@ void compose(BackBuffer& into, HDC reference, bool allLit, int pressesShown = 0)
     drawFrame(canvas, client(), context);
 }
 
+Rect clipped(const Rect& r) {
+    return {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, client().right), std::min(r.bottom, client().bottom)};
+}
+
+// The same frame with per-pixel alpha; with `litVk`, that key alone is lit.
+void composePixels(PixelBuffer& into, int litVk = 0, int pressesShown = 0) {
+    Floor& f = floor();
+    ensurePixelBuffer(into, client().width(), client().height());
+    KeyStateTable keys;
+    if (litVk) {
+        keys.held[litVk] = true;
+        keys.everPressed[litVk] = true;
+        keys.lastPress[litVk] = f.scene.now;
+    }
+    SpeedMeter meter;
+    for (int i = 0; i < pressesShown; ++i) meter.pressTimes.push_back(f.scene.now - 500);
+    AlphaCanvas canvas(into, f.kept);
+    const FrameContext context{f.scene.settings, f.scene.metrics, f.scene.layout, keys, meter, f.query, false, f.scene.now};
+    drawFrame(canvas, client(), context);
+    GdiFlush();
+}
+
 void prepare(HWND hwnd) {
+    Floor& f = floor();
+    if (f.perPixel) {
+        composePixels(f.unlitPixels);
+        ensurePixelBuffer(f.shownPixels, client().width(), client().height());
+        PixelBuffer frame;
+        for (const KeyCap& key : f.scene.layout) {
+            composePixels(frame, key.vk);
+            const Rect area = clipped(key.rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN));
+            PixelBuffer& picture = f.litKeyPixels[key.vk];
+            ensurePixelBuffer(picture, area.width(), area.height());
+            for (int y = area.top; y < area.bottom; ++y)
+                std::memcpy(picture.pixels + static_cast<std::size_t>(y - area.top) * static_cast<std::size_t>(picture.width),
+                            frame.pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width) + area.left,
+                            static_cast<std::size_t>(area.width()) * sizeof(std::uint32_t));
+        }
+        releasePixelBuffer(frame);
+        return;
+    }
     HDC dc = GetDC(hwnd);
     compose(floor().unlit, dc, false);
     compose(floor().lit, dc, true);
@@ -92,8 +156,23 @@ void prepare(HWND hwnd) {
     ReleaseDC(hwnd, dc);
 }
 
+bool meets(const Rect& a, const RECT& b) { return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom; }
+
 void copy(HDC to, const BackBuffer& from, const Rect& r) {
     BitBlt(to, r.left, r.top, r.width(), r.height(), static_cast<HDC>(from.dc), r.left, r.top, SRCCOPY);
+}
+
+void copyPixels(PixelBuffer& to, const PixelBuffer& from, const Rect& r) {
+    for (int y = r.top; y < r.bottom; ++y) {
+        const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(to.width) + r.left;
+        std::memcpy(to.pixels + at, from.pixels + at, static_cast<std::size_t>(r.width()) * sizeof(std::uint32_t));
+    }
+}
+
+const PixelBuffer& panelPixels(int pressesShown) {
+    PixelBuffer& picture = floor().panelPixels[pressesShown];
+    if (!picture.dc) composePixels(picture, 0, pressesShown);
+    return picture;
 }
 
 const BackBuffer& panelPicture(HDC reference, int pressesShown) {
@@ -149,14 +228,67 @@ void onTick(HWND hwnd) {
     for (const Rect& area : effects.keyAreas) invalidate(hwnd, area);
 }
 
-bool meets(const Rect& a, const RECT& b) { return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom; }
+
+Rect clippedToClient(const RECT& r) {
+    return {std::max<int>(r.left, 0), std::max<int>(r.top, 0), std::min<int>(r.right, client().right),
+            std::min<int>(r.bottom, client().bottom)};
+}
+
+// The per-pixel paint: the painted rectangle from the pictures into the shown picture, which
+// is handed to the window with that rectangle marked, as Tavrin's per-pixel paint ends.
+void paintPixels(HWND hwnd, const RECT& painted) {
+    Floor& f = floor();
+    if (!f.shownPixels.pixels) return;
+    const Tick now = GetTickCount64();
+    const Rect area = clippedToClient(f.shownWhole ? painted : RECT{0, 0, client().right, client().bottom});
+    if (area.empty()) return;
+    const RECT region{area.left, area.top, area.right, area.bottom};
+    copyPixels(f.shownPixels, f.unlitPixels, area);
+    for (const KeyCap& key : f.scene.layout) {
+        const Rect keyArea = clipped(key.rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN));
+        if (!f.input.keys.isLit(key.vk, now) || !meets(keyArea, region)) continue;
+        const PixelBuffer& picture = f.litKeyPixels[key.vk];
+        for (int y = keyArea.top; y < keyArea.bottom; ++y)
+            std::memcpy(f.shownPixels.pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(f.shownPixels.width) + keyArea.left,
+                        picture.pixels + static_cast<std::size_t>(y - keyArea.top) * static_cast<std::size_t>(picture.width),
+                        static_cast<std::size_t>(keyArea.width()) * sizeof(std::uint32_t));
+    }
+    const Rect panel = panelReach();
+    if (meets(panel, region))
+        copyPixels(f.shownPixels, panelPixels(f.input.meter.shownFigure(now)),
+                   clippedToClient({panel.left, panel.top, panel.right, panel.bottom}));
+    SIZE size{f.shownPixels.width, f.shownPixels.height};
+    POINT source{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, f.scene.settings.alpha, AC_SRC_ALPHA};
+    UPDATELAYEREDWINDOWINFO info{};
+    info.cbSize = sizeof info;
+    info.psize = &size;
+    info.hdcSrc = static_cast<HDC>(f.shownPixels.dc);
+    info.pptSrc = &source;
+    info.pblend = &blend;
+    info.dwFlags = ULW_ALPHA;
+    const RECT dirty{area.left, area.top, area.right, area.bottom};
+    // The first picture is handed over whole, as Tavrin's is.
+    info.prcDirty = f.shownWhole ? &dirty : nullptr;
+    f.shownWhole = UpdateLayeredWindowIndirect(hwnd, &info) != FALSE;
+    f.input.meter.notePainted(true, now);
+}
 
 // Each key the paint reaches from the picture of its state, the panel from the picture of its
 // figures, the rest unlit; then one copy to the window, as Tavrin's paint ends.
 void onPaint(HWND hwnd) {
     Floor& f = floor();
+    // Read before BeginPaint, as Tavrin reads its update region: Wine clips the paint's own
+    // rectangle of a window shown with per-pixel alpha to nothing.
+    RECT update{};
+    GetUpdateRect(hwnd, &update, FALSE);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
+    if (f.perPixel) {
+        paintPixels(hwnd, update);
+        EndPaint(hwnd, &ps);
+        return;
+    }
     HDC work = static_cast<HDC>(f.work.dc);
     if (work) {
         const Tick now = GetTickCount64();
@@ -213,6 +345,7 @@ LRESULT CALLBACK floorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     Floor& f = floor();
     f.latencyOnly = std::wcsstr(commandLine, L"latency") != nullptr;
+    f.perPixel = std::wcsstr(commandLine, L"per-pixel") != nullptr;
     const int layout = std::wcsstr(commandLine, L"full") ? LAYOUT_FULL : LAYOUT_COMPACT;
     setUpScene(f.scene, 1.0, 0, GetTickCount64(), arrangementFor(layout, f.query));
     startInput(f.input, f.query, GetTickCount64());
@@ -222,12 +355,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     // Tavrin's window: topmost, no taskbar button, layered, never activated, letting clicks
     // through as it does with click-through on.
     HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT,
-                                CLASS_NAME, f.latencyOnly ? LATENCY_TITLE : TYPING_TITLE, WS_POPUP,
+                                CLASS_NAME, f.latencyOnly ? LATENCY_TITLE : (f.perPixel ? PER_PIXEL_TITLE : TYPING_TITLE),
+                                WS_POPUP,
                                 bench::leftEdge(commandLine, f.scene.windowSize.width), 0,
                                 f.scene.windowSize.width, f.scene.windowSize.height, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
     prepare(hwnd);
-    SetLayeredWindowAttributes(hwnd, COLOR_KEY, f.scene.settings.alpha, LWA_COLORKEY | LWA_ALPHA);
+    // A per-pixel window shows nothing until its first picture is handed over, in its first paint.
+    if (!f.perPixel) SetLayeredWindowAttributes(hwnd, COLOR_KEY, f.scene.settings.alpha, LWA_COLORKEY | LWA_ALPHA);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
 
     return bench::runMessageLoop();

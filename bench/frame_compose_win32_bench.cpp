@@ -12,6 +12,8 @@
 // the frame for the update area of one or two lit keys, as the paint skips keys out of its
 // reach. "query=layout" asks the platform's keyboard layout for every label, as the
 // program does; "query=table" answers from a table, which leaves the drawing alone.
+// "canvas=per-pixel" lines compose the same frames with per-pixel alpha, into the
+// premultiplied bitmap of a window shown that way (with the table's labels).
 #include <windows.h>
 
 #include <algorithm>
@@ -21,10 +23,12 @@
 
 #include "bench_scene.h"
 #include "keyboard/keyboard_query_win32.h"
+#include "render/alpha_canvas_win32.h"
 #include "render/back_buffer.h"
 #include "render/frame.h"
 #include "render/gdi_canvas_win32.h"
 #include "render/gdi_resources_win32.h"
+#include "render/pixel_buffer.h"
 
 namespace {
 
@@ -88,9 +92,10 @@ Timing timeRuns(Compose compose) {
     return {percentile(samples, 0.5), percentile(samples, 0.9), cpuUs, samples.size()};
 }
 
-void printTiming(double scale, int lit, const char* area, const char* queryName, const Timing& t) {
-    std::printf("frame scale=%.1f lit=%d area=%s query=%s median_us=%.1f p90_us=%.1f cpu_us=%.1f runs=%zu\n", scale,
-                lit, area, queryName, t.medianUs, t.p90Us, t.cpuUs, t.runs);
+void printTiming(double scale, int lit, const char* area, const char* queryName, const Timing& t,
+                 const char* canvasName = "color-key") {
+    std::printf("frame scale=%.1f lit=%d area=%s query=%s canvas=%s median_us=%.1f p90_us=%.1f cpu_us=%.1f runs=%zu\n",
+                scale, lit, area, queryName, canvasName, t.medianUs, t.p90Us, t.cpuUs, t.runs);
     std::fflush(stdout);
 }
 
@@ -139,6 +144,29 @@ void benchmarkCase(double scale, int lit, HDC screen, KeyboardQuery& query, cons
     releaseBackBuffer(buffer);
 }
 
+void benchmarkPerPixelCase(double scale, int lit, KeyboardQuery& query) {
+    BenchScene scene;
+    setUpScene(scene, scale, lit);
+    PixelBuffer frame;
+    if (!ensurePixelBuffer(frame, scene.windowSize.width, scene.windowSize.height)) return;
+    GdiResources kept;
+    AlphaCanvas canvas(frame, kept);
+    const FrameContext context{scene.settings, scene.metrics, scene.layout, scene.input.keys,
+                               scene.input.meter, query, false, scene.now, false};
+    const Rect client{0, 0, scene.windowSize.width, scene.windowSize.height};
+    printTiming(scale, lit, "whole", "table", timeRuns([&] { drawFrame(canvas, client, context); }), "per-pixel");
+    if (lit == 0) {
+        lightOnly(scene, {'A'});
+        const Rect a = keyArea(scene, 'A');
+        printTiming(scale, 1, "key", "table", timeRuns([&] { drawFrame(canvas, client, context, a); }), "per-pixel");
+        lightOnly(scene, {'E', 'H'});
+        const Rect eh = unionOf(keyArea(scene, 'E'), keyArea(scene, 'H'));
+        printTiming(scale, 2, "two-keys", "table", timeRuns([&] { drawFrame(canvas, client, context, eh); }),
+                    "per-pixel");
+    }
+    releasePixelBuffer(frame);
+}
+
 }  // namespace
 
 int wmain() {
@@ -153,6 +181,7 @@ int wmain() {
         for (int lit : LIT_COUNTS) {
             benchmarkCase(scale, lit, screen, layoutQuery, "layout");
             benchmarkCase(scale, lit, screen, tableQuery, "table");
+            benchmarkPerPixelCase(scale, lit, tableQuery);
         }
     }
     ReleaseDC(nullptr, screen);

@@ -19,6 +19,9 @@ the screen behind:
   nothing), then side by side for Tavrin and the typing floor (Tavrin's window and picture,
   repainting the areas Tavrin repaints on the ticks it repaints them, from prepared
   pictures of its frame), both seeing every key;
+- typing CPU with per-pixel alpha: the same, side by side, for Tavrin started with
+  `rendermode=1` and the per-pixel typing floor (the same repaints from prepared premultiplied
+  pictures, handed to the window with UpdateLayeredWindowIndirect);
 - resident memory (VmRSS) of both, after their idle window and after the typing;
 - key-down to pixels: a key is pressed through XTEST and one pixel of its on-screen key is
   read back with XGetImage in a tight loop until it shows the lit colour; the DAMAGE
@@ -58,6 +61,7 @@ import x11_client  # noqa: E402
 IDLE_REFERENCE_TITLE = "Tavrin Idle Reference"
 REPAINT_REFERENCE_TITLE = "Tavrin Repaint Reference"
 TYPING_FLOOR_TITLE = "Tavrin Typing Floor"
+PER_PIXEL_FLOOR_TITLE = "Tavrin Per-Pixel Typing Floor"
 LATENCY_FLOOR_TITLE = "Tavrin Latency Floor"
 SETTLE_SECONDS = 3.0
 KEYS_PER_SECOND = 15
@@ -222,19 +226,37 @@ def stop_reference(process, repaint):
     harness.wait_window_gone(REPAINT_REFERENCE_TITLE if repaint else IDLE_REFERENCE_TITLE)
 
 
+FLOOR_TITLES = {"typing": TYPING_FLOOR_TITLE, "latency": LATENCY_FLOOR_TITLE, "per-pixel": PER_PIXEL_FLOOR_TITLE}
+
+
 def start_floor(session, kind, full=False):
-    """The typing or the latency floor, of the compact or the full keyboard; returns the
-    process and its X window."""
+    """The typing, latency or per-pixel typing floor, of the compact or the full keyboard;
+    returns the process and its X window."""
     exe = os.path.join(harness.win_build_dir(), "bench", "tavrin_floor_window.exe")
-    process = session.start(f"{kind} floor", exe, kind, *(["right"] if kind == "typing" else []),
+    process = session.start(f"{kind} floor", exe, kind, *(["right"] if kind != "latency" else []),
                             *(["full"] if full else []))
-    xid = harness.wait_for_window(TYPING_FLOOR_TITLE if kind == "typing" else LATENCY_FLOOR_TITLE)
+    xid = harness.wait_for_window(FLOOR_TITLES[kind])
     return process, xid
 
 
 def stop_floor(process, kind):
     process.stop()
-    harness.wait_window_gone(TYPING_FLOOR_TITLE if kind == "typing" else LATENCY_FLOOR_TITLE)
+    harness.wait_window_gone(FLOOR_TITLES[kind])
+
+
+def measure_per_pixel_typing(session, target_xid, display, seconds):
+    """Tavrin drawn with per-pixel alpha and the per-pixel typing floor, typing side by side."""
+    session.write_settings([("main", [("rendermode", "1")])], utf16=True)
+    tavrin, _ = session.start_tavrin()
+    floor, _ = start_floor(session, "per-pixel")
+    time.sleep(SETTLE_SECONDS)
+    harness.focus_window(target_xid)
+    try:
+        return measure_together([tavrin.pid, floor.pid], lambda: {"presses": type_text(display, seconds)})
+    finally:
+        stop_floor(floor, "per-pixel")
+        tavrin.stop()
+        harness.wait_window_gone(harness.MAIN_TITLE)
 
 
 def one_repetition(index, args, display):
@@ -269,9 +291,13 @@ def one_repetition(index, args, display):
         time.sleep(1.0)
         left, top, _, _ = harness.window_geometry(xid)
         latency = measure_latency(display, xid, (left, top), args.latency_trials)
+        tavrin.stop()
+        harness.wait_window_gone(harness.MAIN_TITLE)
+        per_pixel, floor_per_pixel = measure_per_pixel_typing(session, target_xid, display, args.seconds)
         return {"reference_idle": ref_idle, "reference_repaint_typing": ref_repaint,
                 "floor_typing": floor_typing, "floor_latency": floor_latency,
-                "tavrin_idle": idle, "tavrin_typing": typing, "latency": latency}
+                "tavrin_idle": idle, "tavrin_typing": typing, "latency": latency,
+                "tavrin_per_pixel_typing": per_pixel, "floor_per_pixel_typing": floor_per_pixel}
     finally:
         session.close()
 

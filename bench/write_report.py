@@ -43,11 +43,13 @@ def read_frame_lines(path):
             if not line.startswith("frame "):
                 continue
             fields = dict(part.split("=", 1) for part in line.split()[1:])
-            key = (float(fields["scale"]), int(fields["lit"]), fields["area"], fields["query"])
+            key = (float(fields["scale"]), int(fields["lit"]), fields["area"], fields["query"],
+                   fields.get("canvas", "color-key"))
             cases.setdefault(key, []).append(fields)
     rows = []
-    for (scale, lit, area, query), runs in cases.items():
-        rows.append({"scale": scale, "lit": lit, "area": area, "query": query, "starts": len(runs),
+    for (scale, lit, area, query, canvas), runs in cases.items():
+        rows.append({"scale": scale, "lit": lit, "area": area, "query": query, "canvas": canvas,
+                     "starts": len(runs),
                      "median_us": median([float(r["median_us"]) for r in runs]),
                      "p90_us": median([float(r["p90_us"]) for r in runs]),
                      "cpu_us": median([float(r["cpu_us"]) for r in runs]),
@@ -87,6 +89,10 @@ def e2e_medians(e2e, full_reps):
         "tavrin_idle_ms": figures("tavrin_idle", "cpu_ms"),
         "reference_repaint_percent": figures("reference_repaint_typing", "cpu_percent"),
         "floor_typing_percent": [r["floor_typing"]["cpu_percent"] for r in reps if "floor_typing" in r],
+        "tavrin_per_pixel_percent": [r["tavrin_per_pixel_typing"]["cpu_percent"] for r in reps
+                                     if "tavrin_per_pixel_typing" in r],
+        "floor_per_pixel_percent": [r["floor_per_pixel_typing"]["cpu_percent"] for r in reps
+                                    if "floor_per_pixel_typing" in r],
         "floor_latency_pixel": floor_pixel,
         "tavrin_typing_percent": figures("tavrin_typing", "cpu_percent"),
         "tavrin_idle_server_ms": figures("tavrin_idle", "wineserver_cpu_ms"),
@@ -147,6 +153,10 @@ def budget_rows(m, memory):
             ratio_row("CPU while typing at 15 keys a second, against the typing floor beside it",
                       m["tavrin_typing_percent"], m["floor_typing_percent"],
                       lambda v: f"{fmt(v, 2)} % of one core", TYPING_RATIO_LIMIT)]
+    if m["tavrin_per_pixel_percent"]:
+        rows.append(ratio_row("CPU while typing with per-pixel alpha, against the per-pixel typing floor beside it",
+                              m["tavrin_per_pixel_percent"], m["floor_per_pixel_percent"],
+                              lambda v: f"{fmt(v, 2)} % of one core", TYPING_RATIO_LIMIT))
     if m["full_tavrin_idle_ms"]:
         rows += [ratio_row("Idle CPU with the full keyboard, against the empty window beside it",
                            m["full_tavrin_idle_ms"], m["full_reference_idle_ms"], lambda v: f"{fmt(v, 0)} ms",
@@ -209,11 +219,23 @@ def e2e_section(e2e, m, full, full_screen):
                   "Reference RSS", "Tavrin RSS idle", "Tavrin RSS after typing",
                   "Latency floor key-down to pixels (ms, median)", "Tavrin key-down to pixels (ms, median)"],
                  per_rep), ""]
+    if m["tavrin_per_pixel_percent"]:
+        pp_rss = [r["tavrin_per_pixel_typing"]["rss_kib"] for r in reps if "tavrin_per_pixel_typing" in r]
+        out += [table(["Run", "Per-pixel typing floor (% core)", "Tavrin typing with per-pixel alpha (% core)",
+                       "Tavrin RSS after typing with per-pixel alpha"],
+                      [(i, fmt(r["floor_per_pixel_typing"]["cpu_percent"], 2),
+                        fmt(r["tavrin_per_pixel_typing"]["cpu_percent"], 2), mib(r["tavrin_per_pixel_typing"]["rss_kib"]))
+                       for i, r in enumerate(reps, 1) if "tavrin_per_pixel_typing" in r]
+                      + [("median", fmt(median(m["floor_per_pixel_percent"]), 2),
+                          fmt(median(m["tavrin_per_pixel_percent"]), 2), mib(median(pp_rss)))]), ""]
     # Side by side, the wineserver serves both windows at once: its time is given once, for
     # the pair, and a window measured alone has its own.
     server = [("the repaint reference alone, typing", m["reference_repaint_server_ms"]),
               ("Tavrin and the idle reference together, idle", m["tavrin_idle_server_ms"]),
-              ("Tavrin and the typing floor together, typing", m["tavrin_typing_server_ms"])]
+              ("Tavrin and the typing floor together, typing", m["tavrin_typing_server_ms"]),
+              ("Tavrin and the per-pixel typing floor together, typing",
+               [r["tavrin_per_pixel_typing"]["wineserver_cpu_ms"] for r in reps
+                if "wineserver_cpu_ms" in r.get("tavrin_per_pixel_typing", {})])]
     shown = [(name, median(v)) for name, v in server if v]
     if shown:
         out += ["The wineserver's own CPU in the same windows (not part of any goal, shown for the "
@@ -287,13 +309,13 @@ def memory_section(memory):
 
 def frame_section(frames, frames_xres):
     def key(r):
-        return (r["scale"], r["lit"], r["area"], r["query"])
+        return (r["scale"], r["lit"], r["area"], r["query"], r["canvas"])
 
     xres = {key(r): r for r in frames_xres}
     rows = []
     for r in frames:
         x = xres.get(key(r))
-        rows.append((fmt(r["scale"], 1), r["lit"], r["area"], r["query"], fmt(r["median_us"], 0),
+        rows.append((fmt(r["scale"], 1), r["lit"], r["area"], r["query"], r["canvas"], fmt(r["median_us"], 0),
                      fmt(r["p90_us"], 0), fmt(r["cpu_us"], 0), r["runs"],
                      fmt(x["median_us"], 0) if x else "-", fmt(x["cpu_us"], 0) if x else "-"))
     starts = frames[0]["starts"] if frames else 0
@@ -301,11 +323,12 @@ def frame_section(frames, frames_xres):
             "`whole`: the whole frame, as after a full invalidation. `key` and `two-keys`: what one "
             "tick repaints while one key (A) or two (E and H) are lit, for the update area around "
             "them. `layout` asks the keyboard layout for the labels as the program does; `table` "
-            "answers from a table. The CPU column is the thread's CPU time per frame, which "
+            "answers from a table. `per-pixel` frames are composed with each pixel's alpha, as a "
+            "window shown with per-pixel alpha composes them. The CPU column is the thread's CPU time per frame, which "
             "other programs on the machine do not inflate. The last two columns are the same "
             "frames with an X resource database present, as in a desktop session (see the notes).",
             "",
-            table(["Scale", "Lit", "Area", "Labels", "Median", "90th pct", "CPU", "Runs",
+            table(["Scale", "Lit", "Area", "Labels", "Canvas", "Median", "90th pct", "CPU", "Runs",
                    "Median, X resources", "CPU, X resources"], rows), ""]
 
 

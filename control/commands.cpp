@@ -76,8 +76,8 @@ CommandOutcome runCommand(AppSettings& s, int id) {
     case IDM_STYLE_OUTLINE: s.style = STYLE_OUTLINED; return settingChanged(true);
     case IDM_SHADOW: s.shadow = toggled(s.shadow); return settingChanged(true);
     case IDM_AA: s.aa = toggled(s.aa); return settingChanged(true);
-    case IDM_RENDER_COLORKEY: s.rendermode = RENDER_COLOR_KEY; return settingChanged(true);
-    case IDM_RENDER_PERPIXEL: s.rendermode = RENDER_PER_PIXEL; return settingChanged(true);
+    case IDM_RENDER_COLORKEY: s.rendermode = RENDER_COLOR_KEY; return outcome(ShellAction::ApplyFrameMode, true, true);
+    case IDM_RENDER_PERPIXEL: s.rendermode = RENDER_PER_PIXEL; return outcome(ShellAction::ApplyFrameMode, true, true);
     case IDM_SOUND_ON: s.soundOn = true; return settingChanged(false);
     case IDM_SOUND_OFF: s.soundOn = false; return settingChanged(false);
     case IDM_SOUND_1: s.soundSel = 1; return settingChanged(false);

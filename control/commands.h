@@ -9,6 +9,7 @@ enum class ShellAction {
     ApplyZOrder,        // apply the z-order, which also shows the window
     ShowNoActivate,     // show a hidden window without activating it
     ApplyOpacity,       // set the layered attributes from `alpha`
+    ApplyFrameMode,     // show the frames the way `rendermode` says, from the next paint on
     MuteSystemSounds,
     RestoreSystemSounds,
     ChooseColor,        // open the colour chooser on `colorField`

@@ -12,6 +12,9 @@
 struct TextFont {
     int height = 0;  // character height in pixels (a negative height for the platform's font)
     int weight = 400;
+    // Smoothed in grey levels; otherwise as the platform draws text by default, which follows
+    // the system's own font smoothing.
+    bool antialiased = false;
     friend bool operator==(const TextFont&, const TextFont&) = default;
 };
 

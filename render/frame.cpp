@@ -70,7 +70,8 @@ bool drawFrame(Canvas& canvas, const Rect& client, const FrameContext& context, 
     const Rect panel = speedPanelRect(client, frame.metrics, frame.metrics.pixelScale);
     const Rect panelReach = intersection(client, speedPanelReach(panel, frame.metrics));
     if (reaches(panelReach, updateAreas))
-        drawSpeedPanel(canvas, panel, frame.metrics, frame.meter, frame.settings.colors, frame.now);
+        drawSpeedPanel(canvas, panel, frame.metrics, frame.meter, frame.settings.colors, frame.now,
+                       frame.settings.aa);
     if (reaches(gripReach(client, frame.metrics.pixelScale), updateAreas))
         drawResizeGrip(canvas, client, frame.metrics.pixelScale);
     return covers(updateAreas, panelReach);

@@ -10,10 +10,8 @@
 #include "keyboard/keyboard_query.h"
 #include "keyboard/layout_metrics.h"
 #include "render/canvas.h"
+#include "render/color_key.h"
 #include "settings/app_settings.h"
-
-// The transparent colour of the layered window.
-constexpr Color COLOR_KEY = rgb(255, 0, 255);
 
 struct FrameContext {
     const AppSettings& settings;

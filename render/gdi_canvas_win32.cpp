@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "render/gdi_resources_win32.h"
+#include "render/text_coverage_win32.h"
 
 namespace {
 // A pen, brush, font or bitmap made for one drawing step and deleted when the step ends.
@@ -83,9 +84,8 @@ void GdiCanvas::frameRect(const Rect& r, Color pen) {
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
 }
 
-namespace {
-
-void drawSelectedText(HDC dc, Color color, std::wstring_view text, const TextPlacement& placement) {
+void drawTextInSelectedFont(void* textDc, Color color, std::wstring_view text, const TextPlacement& placement) {
+    HDC dc = static_cast<HDC>(textDc);
     const COLORREF previousColor = SetTextColor(dc, color);
     const int previousMode = SetBkMode(dc, TRANSPARENT);
     const int length = static_cast<int>(text.size());
@@ -102,22 +102,25 @@ void drawSelectedText(HDC dc, Color color, std::wstring_view text, const TextPla
     SetTextColor(dc, previousColor);
 }
 
-}  // namespace
-
 // Without kept objects, a font made for this one step is selected, used, deselected and
-// deleted within it.
+// deleted within it. Smoothed text is drawn so that no edge mixes with the colour key.
 void GdiCanvas::drawText(const TextFont& font, Color color, std::wstring_view text, const TextPlacement& placement) {
     HDC dc = static_cast<HDC>(dc_);
     if (!dc) return;
+    if (font.antialiased) {
+        GdiResources forThisStep;
+        drawTextOverColorKey(dc_, resources_ ? *resources_ : forThisStep, font, color, text, placement);
+        return;
+    }
     if (!resources_) {
         GdiResources forThisStep;
         HGDIOBJ gdiFont = static_cast<HGDIOBJ>(forThisStep.font(font));
         if (!gdiFont) return;
         Selection fontSelected(dc, gdiFont);
-        drawSelectedText(dc, color, text, placement);
+        drawTextInSelectedFont(dc, color, text, placement);
         return;
     }
-    if (resources_->selectFont(dc, font)) drawSelectedText(dc, color, text, placement);
+    if (resources_->selectFont(dc, font)) drawTextInSelectedFont(dc, color, text, placement);
 }
 
 namespace {
@@ -159,15 +162,13 @@ void GdiCanvas::blendPremultiplied(const Rect& r, const std::uint32_t* pixels) {
     const int h = r.height();
     if (!dc || !pixels || w <= 0 || h <= 0) return;
     GdiResources forThisStep;
-    void* glowDc = nullptr;
-    std::uint32_t* bits = nullptr;
-    int stride = 0;
-    if (!(resources_ ? *resources_ : forThisStep).glowBitmap(w, h, glowDc, bits, stride)) return;
+    const PixelBuffer* glow = (resources_ ? *resources_ : forThisStep).scratch(Scratch::Glow, w, h);
+    if (!glow) return;
     // Only the top-left w x h of the bitmap is filled and blended.
     for (int y = 0; y < h; ++y)
-        std::memcpy(bits + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride),
+        std::memcpy(glow->pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(glow->width),
                     pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(w),
                     static_cast<std::size_t>(w) * sizeof(std::uint32_t));
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, r.left, r.top, w, h, static_cast<HDC>(glowDc), 0, 0, w, h, blend);
+    AlphaBlend(dc, r.left, r.top, w, h, static_cast<HDC>(glow->dc), 0, 0, w, h, blend);
 }

@@ -27,8 +27,8 @@ void drawKeyBody(Canvas& canvas, const Rect& d, bool lit, const AppSettings& set
     }
 }
 
-TextFont labelFont(const LayoutMetrics& metrics, bool lit) {
-    return {static_cast<int>(metrics.keyHeight * 0.5), lit ? metrics.labelWeightHeld : metrics.labelWeight};
+TextFont labelFont(const LayoutMetrics& metrics, bool lit, bool antialiased) {
+    return {static_cast<int>(metrics.keyHeight * 0.5), lit ? metrics.labelWeightHeld : metrics.labelWeight, antialiased};
 }
 
 // The label's width in ems, estimated a little wide: about two thirds of an em for a Latin
@@ -49,8 +49,9 @@ std::wstring shownLabel(const KeyCap& key, const FrameContext& context) {
 
 // The label font, smaller where a long fixed label would not fit its key; sized by the key's
 // own width, so that a lit key's label keeps its size.
-TextFont keyLabelFont(const KeyCap& key, std::wstring_view label, const LayoutMetrics& metrics, bool lit) {
-    TextFont font = labelFont(metrics, lit);
+TextFont keyLabelFont(const KeyCap& key, std::wstring_view label, const LayoutMetrics& metrics, bool lit,
+                      bool antialiased) {
+    TextFont font = labelFont(metrics, lit, antialiased);
     font.height = fittedLabelHeight(label, key.rect.width(), font.height);
     return font;
 }
@@ -61,8 +62,8 @@ void drawKeyFace(Canvas& canvas, const KeyCap& key, const Rect& d, bool lit, con
     // A hand-edited style outside the three designs draws like the labels-only design.
     if (settings.style == STYLE_FILLED || settings.style == STYLE_OUTLINED) drawKeyBody(canvas, d, lit, settings);
     const std::wstring label = shownLabel(key, context);
-    canvas.drawText(keyLabelFont(key, label, context.metrics, lit), lit ? settings.colors.textA : settings.colors.textN,
-                    label, TextPlacement{d, true});
+    canvas.drawText(keyLabelFont(key, label, context.metrics, lit, settings.aa),
+                    lit ? settings.colors.textA : settings.colors.textN, label, TextPlacement{d, true});
 }
 
 class KeyFaceDrawing : public PictureDrawing {
@@ -88,10 +89,11 @@ Rect keyFaceReach(const Rect& d, const AppSettings& settings) {
 PictureKey litFacePicture(const KeyCap& key, const Rect& d, const FrameContext& context) {
     const AppSettings& s = context.settings;
     const KeyColors& c = s.colors;
-    const TextFont font = keyLabelFont(key, shownLabel(key, context), context.metrics, true);
+    const TextFont font = keyLabelFont(key, shownLabel(key, context), context.metrics, true, s.aa);
     const auto layout = static_cast<std::uint64_t>(context.query.layoutId());
     const std::uint32_t flags = static_cast<std::uint32_t>(s.style & 0xFF) | (s.shadow ? 0x100u : 0u) |
-                                (context.labelShift ? 0x200u : 0u) | (context.query.capsLockOn() ? 0x400u : 0u);
+                                (context.labelShift ? 0x200u : 0u) | (context.query.capsLockOn() ? 0x400u : 0u) |
+                                (font.antialiased ? 0x800u : 0u);
     const Rect reach = keyFaceReach(d, s);
     return {{reach.width(), reach.height()},
             {flags, static_cast<std::uint32_t>(key.vk), static_cast<std::uint32_t>(layout),
@@ -138,6 +140,7 @@ void drawKey(Canvas& canvas, const KeyCap& key, const FrameContext& context, boo
 }
 
 void drawKeyLabel(Canvas& canvas, std::wstring_view text, const Rect& r, bool lit, const LayoutMetrics& metrics,
-                  const KeyColors& colors) {
-    canvas.drawText(labelFont(metrics, lit), lit ? colors.textA : colors.textN, text, TextPlacement{r, true});
+                  const KeyColors& colors, bool antialiased) {
+    canvas.drawText(labelFont(metrics, lit, antialiased), lit ? colors.textA : colors.textN, text,
+                    TextPlacement{r, true});
 }

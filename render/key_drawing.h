@@ -32,6 +32,7 @@ int fittedLabelHeight(std::wstring_view label, int keyWidth, int height);
 // lit face may be copied from a kept picture.
 void drawKey(Canvas& canvas, const KeyCap& key, const FrameContext& context, bool onBackground = false);
 
-// The label centred in `r`, heavier and in the lit colour while lit.
+// The label centred in `r`, heavier and in the lit colour while lit; smoothed in grey levels
+// when `antialiased`.
 void drawKeyLabel(Canvas& canvas, std::wstring_view text, const Rect& r, bool lit, const LayoutMetrics& metrics,
-                  const KeyColors& colors);
+                  const KeyColors& colors, bool antialiased = false);

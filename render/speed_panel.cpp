@@ -71,7 +71,7 @@ Rect speedPanelRect(const Rect& client, const LayoutMetrics& m, double scale) {
 Rect speedPanelReach(const Rect& panel, const LayoutMetrics& m) { return panel.inflated(m.keyGap, 0); }
 
 void drawSpeedPanel(Canvas& canvas, const Rect& panel, const LayoutMetrics& m, const SpeedMeter& meter,
-                    const KeyColors& colors, Tick now) {
+                    const KeyColors& colors, Tick now, bool antialiased) {
     canvas.fillRect(panel, PANEL_BACKGROUND);
     const Rect inner = panel.inflated(-INNER_INSET, -INNER_INSET);
     drawInnerFrame(canvas, inner, colors.lineN);
@@ -86,11 +86,11 @@ void drawSpeedPanel(Canvas& canvas, const Rect& panel, const LayoutMetrics& m, c
     const int cpmHeight = std::clamp(static_cast<int>(std::min(bar.width, inner.width()) * 0.6), 16, 64);
     const int cpmTop = inner.top + TEXT_TOP_GAP;
     const Rect reach = speedPanelReach(panel, m);
-    canvas.drawText({cpmHeight, CPM_WEIGHT}, colors.textN, cpmText(cpm),
+    canvas.drawText({cpmHeight, CPM_WEIGHT, antialiased}, colors.textN, cpmText(cpm),
                     {{inner.left, cpmTop, inner.right, cpmTop + cpmHeight}, false, reach});
 
     const int cpsHeight = std::max(10, static_cast<int>(cpmHeight * 0.45));
     const int cpsTop = cpmTop + cpmHeight + TEXT_ROW_GAP;
-    canvas.drawText({cpsHeight, CPS_WEIGHT}, colors.textN, cpsText(cps),
+    canvas.drawText({cpsHeight, CPS_WEIGHT, antialiased}, colors.textN, cpsText(cps),
                     {{inner.left, cpsTop, inner.right, cpsTop + cpsHeight}, false, reach});
 }

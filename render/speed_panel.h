@@ -16,5 +16,6 @@ Rect speedPanelRect(const Rect& client, const LayoutMetrics& m, double scale);
 // all of it, or an old, wider figure would stay beside the panel; and it reaches no key.
 Rect speedPanelReach(const Rect& panel, const LayoutMetrics& m);
 
+// With `antialiased`, the two figures are smoothed in grey levels.
 void drawSpeedPanel(Canvas& canvas, const Rect& panel, const LayoutMetrics& m, const SpeedMeter& meter,
-                    const KeyColors& colors, Tick now);
+                    const KeyColors& colors, Tick now, bool antialiased = false);

@@ -3,11 +3,11 @@
 #   1. the core's hot paths on the host (Google Benchmark, build/bench-host),
 #   2. whole frames composed through GDI under Wine (build/bench-win),
 #   3. the real tavrin.exe under Wine on a virtual display, measured from outside: CPU idle
-#      and while typing (the compact keyboard and the full one), resident memory, key-down to
-#      pixels, and memory over a typing run.
+#      and while typing (through the colour key, and with per-pixel alpha; the compact keyboard
+#      and the full one), resident memory, key-down to pixels, and memory over a typing run.
 # Usage: scripts/bench.sh [--long]
 #   --long   the memory run types for 10 minutes instead of 2.
-# It takes about 20 minutes (28 with --long); keep the machine otherwise idle meanwhile.
+# It takes about 21 minutes (29 with --long); keep the machine otherwise idle meanwhile.
 # Raw results go to build/bench-results.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"

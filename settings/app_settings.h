@@ -6,7 +6,7 @@
 
 // The value of `style`.
 enum DesignStyle : int { STYLE_LABELS_ONLY = 0, STYLE_FILLED = 1, STYLE_OUTLINED = 2 };
-// The value of `rendermode`: stored and offered in the menu, read by no drawing.
+// The value of `rendermode`: how the window shows its frames (render/window_frames.h).
 enum RenderMode : int { RENDER_COLOR_KEY = 0, RENDER_PER_PIXEL = 1 };
 // The value of `layout`: the compact 46 keys, or the full keyboard. Any other value (from an
 // edited file, or a later version's further keyboard) shows the compact keys and is kept.

@@ -21,6 +21,7 @@ SCALE_DIALOG_TITLE = "倍率の入力"
 # Positions among the selectable items of the menu and its submenus.
 OPACITY_MENU, OPACITY_40 = 3, 0
 DESIGN_MENU, DESIGN_OUTLINE = 4, 2
+DRAWING_MENU, RENDER_MODE_MENU, RENDER_COLOR_KEY, RENDER_PER_PIXEL = 5, 2, 0, 1
 SOUND_MENU, SOUND_AUTOMUTE = 6, 5
 SCALE_MENU, SCALE_150, SCALE_INPUT = 8, 3, 5
 MORE_MENU, MORE_ABOUT = 9, 0
@@ -293,14 +294,15 @@ def _wait_menu_closed():
     wait_until("the menu to close", lambda: not menu_windows(), MENU_TIMEOUT)
 
 
-def choose(main_xid, item, sub_item=None):
-    """Chooses the item at this position of the menu, or of the submenu at that position."""
+def choose(main_xid, item, *sub_items):
+    """Chooses the item at this position of the menu, or of the submenu at that position, and
+    so on down through nested submenus."""
     open_menu(main_xid)
     _keys(*["Down"] * (item + 1))
-    if sub_item is not None:
+    for depth, sub_item in enumerate(sub_items, start=2):
         _keys("Right")
-        wait_until("the submenu to open", lambda: len(menu_windows()) == 2, MENU_TIMEOUT)
-        # The submenu opens with its first item selected.
+        wait_until("the submenu to open", lambda: len(menu_windows()) == depth, MENU_TIMEOUT)
+        # A submenu opens with its first item selected.
         if sub_item:
             _keys(*["Down"] * sub_item)
     _keys("Return")

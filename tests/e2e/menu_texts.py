@@ -17,9 +17,9 @@ MENU_ITEMS = """\
 2|40042|アウトライン（押下で枠変化）
 1|popup|描画オプション (&G)
 2|40050|キー陰影（簡易）ON/OFF
-2|40051|アンチエイリアス（将来）ON/OFF
-2|popup|描画モード（将来）
-3|40052|カラーキー（高速・現在）
+2|40051|アンチエイリアス（文字）ON/OFF
+2|popup|描画モード（透過方式）
+3|40052|カラーキー（高速・既定）
 3|40053|per-pixel alpha（影/AA用）
 1|popup|タイプ音 (&S)
 2|40060|音を鳴らす
@@ -75,9 +75,9 @@ Keys and labels (key fills when pressed)
 Outlines (outline changes when pressed)
 Drawin&g options
 Key shadows (simple) on/off
-Anti-aliasing (future) on/off
-Drawing mode (future)
-Color key (fast, current)
+Anti-aliasing (text) on/off
+Drawing mode (transparency)
+Color key (fast, default)
 Per-pixel alpha (for shadows/AA)
 Typing &sound
 Sound on

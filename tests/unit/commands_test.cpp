@@ -46,13 +46,19 @@ TEST(Commands, PresetsAssignTheirMenuValues) {
         EXPECT_EQ(o.action, ShellAction::ApplyOpacity);
         EXPECT_TRUE(o.save && o.redraw);
     }
-    runCommand(s, IDM_STYLE_OUTLINE);
+    CommandOutcome o = runCommand(s, IDM_STYLE_OUTLINE);
     EXPECT_EQ(s.style, 2);
     runCommand(s, IDM_STYLE_TEXT);
     EXPECT_EQ(s.style, 0);
-    runCommand(s, IDM_RENDER_PERPIXEL);
+    // A change of render mode takes effect at once: the window is set up anew and repainted.
+    o = runCommand(s, IDM_RENDER_PERPIXEL);
     EXPECT_EQ(s.rendermode, 1);
-    CommandOutcome o = runCommand(s, IDM_SOUND_ON);
+    EXPECT_EQ(o.action, ShellAction::ApplyFrameMode);
+    EXPECT_TRUE(o.save && o.redraw);
+    o = runCommand(s, IDM_RENDER_COLORKEY);
+    EXPECT_EQ(s.rendermode, 0);
+    EXPECT_EQ(o.action, ShellAction::ApplyFrameMode);
+    o = runCommand(s, IDM_SOUND_ON);
     EXPECT_TRUE(s.soundOn);
     EXPECT_FALSE(o.redraw);
     runCommand(s, IDM_SOUND_3);

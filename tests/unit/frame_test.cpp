@@ -138,3 +138,27 @@ TEST(Frame, OnlyLitKeysWithNothingDrawnUnderThemAreKeptPictures) {
     ASSERT_EQ(recoloured.pictures.size(), 1u);
     EXPECT_FALSE(recoloured.pictures[0].key == canvas.pictures[0].key);
 }
+
+// The anti-alias setting reaches every text of the frame, labels and the panel's figures, and
+// nothing else; a lit key's kept face is another picture with it.
+TEST(Frame, AntiAliasingSmoothsEveryLabelAndFigureAndMakesOtherPictures) {
+    Scene scene;
+    scene.keys.held['E'] = true;
+    const Rect e = findKey(scene.layout, 'E')->rect;
+    for (bool aa : {false, true}) {
+        scene.settings.aa = aa;
+        RecordingCanvas canvas;
+        drawFrame(canvas, scene.clientRect(), scene.context());
+        const auto texts = canvas.callsOf(DrawKind::Text);
+        ASSERT_EQ(texts.size(), 46u + 2);
+        for (const DrawCall& text : texts) EXPECT_EQ(text.font.antialiased, aa) << "aa " << aa;
+    }
+    PictureRecordingCanvas smooth;
+    drawFrame(smooth, scene.clientRect(), scene.context(), std::optional<Rect>(e));
+    scene.settings.aa = false;
+    PictureRecordingCanvas plain;
+    drawFrame(plain, scene.clientRect(), scene.context(), std::optional<Rect>(e));
+    ASSERT_EQ(smooth.pictures.size(), 1u);
+    ASSERT_EQ(plain.pictures.size(), 1u);
+    EXPECT_FALSE(smooth.pictures[0].key == plain.pictures[0].key);
+}

@@ -2,7 +2,8 @@
 // pictures of lit keys' faces kept from earlier frames; inside that area the pixels
 // must be those of the whole frame drawn with objects made for each step, for the areas every
 // kind of invalidation produces, in every design, at scales from the smallest to the largest,
-// with Shift labels and several sets of lit keys.
+// with Shift labels and several sets of lit keys; through the colour key and with per-pixel
+// alpha.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,12 +11,15 @@
 #include <algorithm>
 #include <functional>
 #include <numeric>
+#include <span>
 #include <vector>
 
+#include "render/alpha_canvas_win32.h"
 #include "render/back_buffer.h"
 #include "render/frame.h"
 #include "render/gdi_canvas_win32.h"
 #include "render/gdi_resources_win32.h"
+#include "render/pixel_buffer.h"
 #include "render/resize_grip.h"
 #include "render/speed_panel.h"
 #include "tests/unit/render_test_support.h"
@@ -147,6 +151,11 @@ void justPressedScene(Scene& scene) {
 
 enum class Keys { Busy, BusyShifted, EveryKeyHeld, JustPressed, JustPressedShifted };
 
+std::size_t differing(const std::vector<std::uint32_t>& actual, const std::vector<std::uint32_t>& expected) {
+    return std::inner_product(actual.begin(), actual.end(), expected.begin(), std::size_t{0}, std::plus<>(),
+                              [](std::uint32_t a, std::uint32_t b) { return std::size_t{a != b}; });
+}
+
 Scene sceneOf(double scale, Keys keys) {
     Scene scene(scale);
     scene.query.characters = {{0xBA, {L';', L':'}}, {0xDE, {L':', L'*'}}, {0xBD, {L'-', L'='}}, {'1', {L'1', L'!'}}};
@@ -181,15 +190,75 @@ TEST(FrameUpdateAreaGdi, PixelsInsideEveryUpdateAreaMatchTheWholeFrame) {
                     part.draw(scene, region, &kept);
                     for (const Rect& area : region) {
                         const Rect inside = clippedTo(area, client);
-                        const std::vector<std::uint32_t> expected = whole.pixels(inside);
-                        const std::vector<std::uint32_t> actual = part.pixels(inside);
-                        const auto differences = std::inner_product(
-                            actual.begin(), actual.end(), expected.begin(), std::size_t{0}, std::plus<>(),
-                            [](std::uint32_t a, std::uint32_t b) { return std::size_t{a != b}; });
+                        const std::size_t differences = differing(part.pixels(inside), whole.pixels(inside));
                         EXPECT_EQ(differences, 0u) << "scale " << scale << " keys " << static_cast<int>(keys)
                                                    << " style " << style << " shadow " << scene.settings.shadow
                                                    << " area (" << area.left << ", " << area.top << ", "
                                                    << area.right << ", " << area.bottom << ") of " << region.size();
+                    }
+                }
+            }
+        }
+    }
+}
+
+namespace {
+
+// The per-pixel frame: what a paint composes for its areas, with the pictures of lit keys'
+// faces kept from earlier frames, against the whole frame composed afresh, alpha included.
+class PerPixelBuffer {
+public:
+    PerPixelBuffer(int width, int height) { ensurePixelBuffer(buffer_, width, height); }
+    ~PerPixelBuffer() { releasePixelBuffer(buffer_); }
+    PerPixelBuffer(const PerPixelBuffer&) = delete;
+    PerPixelBuffer& operator=(const PerPixelBuffer&) = delete;
+
+    void fill(std::uint32_t pixel) {
+        std::fill_n(buffer_.pixels, static_cast<std::size_t>(buffer_.width) * static_cast<std::size_t>(buffer_.height), pixel);
+    }
+    void draw(Scene& scene, std::span<const Rect> region, GdiResources& kept) {
+        AlphaCanvas canvas(buffer_, kept);
+        drawFrame(canvas, scene.clientRect(), scene.context(), region);
+        GdiFlush();
+    }
+    std::vector<std::uint32_t> pixels(const Rect& r) const {
+        std::vector<std::uint32_t> out;
+        for (int y = r.top; y < r.bottom; ++y) {
+            const std::uint32_t* row = buffer_.pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(buffer_.width);
+            out.insert(out.end(), row + r.left, row + r.right);
+        }
+        return out;
+    }
+
+private:
+    PixelBuffer buffer_;
+};
+
+}  // namespace
+
+TEST(FrameUpdateAreaGdi, PerPixelPixelsInsideEveryUpdateAreaMatchTheWholeFrame) {
+    GdiResources kept;
+    for (double scale : {0.5, 1.0, 1.25}) {
+        for (Keys keys : {Keys::Busy, Keys::EveryKeyHeld, Keys::JustPressedShifted}) {
+            Scene scene = sceneOf(scale, keys);
+            const Rect client = scene.clientRect();
+            for (int design = 0; design < 6; ++design) {
+                scene.settings.style = design % 3;
+                scene.settings.shadow = design >= 3;
+                scene.settings.aa = design % 2 == 1;
+                GdiResources fresh;
+                PerPixelBuffer whole(client.width(), client.height());
+                whole.draw(scene, std::span<const Rect>(&client, 1), fresh);
+                PerPixelBuffer part(client.width(), client.height());
+                for (const std::vector<Rect>& region : updateRegions(scene)) {
+                    part.fill(0x01020304);  // no pixel a frame draws: invalid as premultiplied
+                    part.draw(scene, region, kept);
+                    for (const Rect& area : region) {
+                        const Rect inside = clippedTo(area, client);
+                        const std::size_t differences = differing(part.pixels(inside), whole.pixels(inside));
+                        EXPECT_EQ(differences, 0u) << "scale " << scale << " keys " << static_cast<int>(keys)
+                                                   << " design " << design << " area (" << area.left << ", "
+                                                   << area.top << ", " << area.right << ", " << area.bottom << ")";
                     }
                 }
             }
