@@ -37,6 +37,8 @@ struct AppState {
     int dpi = BASE_DPI;  // of the screen the window is drawn for
     LayoutMetrics metrics;
     KeyboardLayout layout;
+    const KeyArrangement* arrangement = &COMPACT_KEYBOARD;  // the one `layout` was built from
+    std::uintptr_t arrangementChosenFor = 0;                 // the keyboard layout it was chosen for
     InputState input;
     WindowFrames frames;
     bool framesPerPixel = false;  // the way the window is set up to show its frames

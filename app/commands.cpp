@@ -42,7 +42,8 @@ bool performAction(HWND window, const CommandOutcome& outcome) {
         }
         return false;
     case ShellAction::Exit: exitProgram(); return false;
-    case ShellAction::ApplyScale: applyScale(); return true;
+    case ShellAction::ApplyScale:
+    case ShellAction::ApplyLayout: applyScale(); return true;
     case ShellAction::OpenScaleDialog: openScaleDialog(window); return true;
     case ShellAction::ShowContact: showContactBox(window); return true;
     }

@@ -59,6 +59,7 @@ LRESULT onTimer(HWND window, WPARAM timerId) {
     const Tick now = currentTick();
     FrameTickContext context{a.layout, keyboardQuery(), physicalKeyState()};
     onFrameTick(a.input, context, now, effects);
+    followKeyboardArrangement();
     // A hidden window shows nothing to keep up to date; it is repainted whole when shown.
     const bool shown = IsWindowVisible(window) != FALSE;
     if (shown) invalidateTickAreas(window, effects);

@@ -44,7 +44,7 @@ std::vector<Rect> screenRects() {
 // Sized for the primary screen's DPI; once the window knows the DPI of its own screen,
 // start-up gives it the size for that.
 HWND createMainWindow(HINSTANCE instance) {
-    const Size size = windowSizeForScale(pixelScale(app().settings.scale, dpiOf(nullptr)));
+    const Size size = windowSizeAt(pixelScale(app().settings.scale, dpiOf(nullptr)));
     // A missing position is the platform's default, which puts a popup window at (0, 0).
     const WindowPosition position = openingPosition(savedWindowPosition(), size, screenRects());
     return CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_NOACTIVATE, WINDOW_CLASS_NAME,

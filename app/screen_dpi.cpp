@@ -59,7 +59,7 @@ LRESULT onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
     a.dpi = LOWORD(wParam);
     updateAppMetrics();
     const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-    const Size size = windowSizeForScale(a.metrics.pixelScale);
+    const Size size = windowSizeAt(a.metrics.pixelScale);
     const Rect place = suggested ? placeForDpiChange({suggested->left, suggested->top, suggested->right, suggested->bottom}, size)
                                  : Rect{0, 0, size.width, size.height};
     SetWindowPos(window, nullptr, place.left, place.top, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -76,7 +76,7 @@ LRESULT onGetDpiScaledSize(HWND, WPARAM wParam, LPARAM lParam) {
     auto* size = reinterpret_cast<SIZE*>(lParam);
     if (!size) return FALSE;
     // A popup window without a frame: its window is its client area.
-    const Size wanted = windowSizeForScale(pixelScale(app().settings.scale, static_cast<int>(LOWORD(wParam))));
+    const Size wanted = windowSizeAt(pixelScale(app().settings.scale, static_cast<int>(LOWORD(wParam))));
     size->cx = wanted.width;
     size->cy = wanted.height;
     return TRUE;

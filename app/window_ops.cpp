@@ -1,8 +1,16 @@
 #include "app/window_ops.h"
 
 #include "app/app_state.h"
+#include "app/services.h"
 #include "app/settings_store.h"
+#include "keyboard/arrangement_choice.h"
 #include "render/frame.h"
+
+namespace {
+
+const KeyArrangement& chosenArrangement() { return arrangementFor(app().settings.layout, keyboardQuery()); }
+
+}  // namespace
 
 void applyZOrder() {
     HWND insertAfter = app().settings.topmost ? HWND_TOPMOST : HWND_NOTOPMOST;
@@ -14,9 +22,16 @@ void updateAppMetrics() {
     updateMetrics(a.metrics, pixelScale(a.settings.scale, a.dpi));
 }
 
+Size windowSizeAt(double pixelScale) { return windowSizeForScale(pixelScale, chosenArrangement()); }
+
 void relayoutKeyboard() {
     AppState& a = app();
-    buildLayout(a.layout, a.metrics, a.metrics.pixelScale);
+    a.arrangement = &chosenArrangement();
+    a.arrangementChosenFor = keyboardQuery().layoutId();
+    buildLayout(a.layout, a.metrics, a.metrics.pixelScale, *a.arrangement);
+    // Everything is repainted: no key is drawn lit any more, and keys of another arrangement
+    // are not drawn at all.
+    a.input.keys.litShown.fill(false);
     RECT client{};
     GetClientRect(a.window, &client);
     prepareFrameBuffers(client.right - client.left, client.bottom - client.top);
@@ -26,7 +41,7 @@ void relayoutKeyboard() {
 void applyScale() {
     AppState& a = app();
     updateAppMetrics();
-    const Size size = windowSizeForScale(a.metrics.pixelScale);
+    const Size size = windowSizeAt(a.metrics.pixelScale);
     RECT r{};
     GetWindowRect(a.window, &r);
     SetWindowPos(a.window, nullptr, r.left, r.top, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -43,6 +58,13 @@ void changeScaleByGesture(double scale) {
     app().settings.scale = scale;
     applyScale();
     saveGestureChange();
+}
+
+void followKeyboardArrangement() {
+    AppState& a = app();
+    if (a.settings.layout != LAYOUT_FULL || keyboardQuery().layoutId() == a.arrangementChosenFor) return;
+    a.arrangementChosenFor = keyboardQuery().layoutId();
+    if (&chosenArrangement() != a.arrangement) applyScale();
 }
 
 void toggleVisible() {

@@ -14,15 +14,20 @@ void releaseFrameBuffers();
 void applyZOrder();
 // The metrics for the user's scale at the window's DPI.
 void updateAppMetrics();
+// The window size for the keyboard the settings choose, at the drawing scale `pixelScale`.
+Size windowSizeAt(double pixelScale);
 // Rebuilds the layout, makes the back buffer match the client size and repaints everything.
 void relayoutKeyboard();
-// After the scale changed: new metrics, the window resized with its top-left corner kept,
-// then the relayout.
+// After the scale or the keyboard shown changed: new metrics, the window resized with its
+// top-left corner kept, then the relayout.
 void applyScale();
 // The one way a new scale travels: store it, apply it, save.
 void changeScale(double scale);
 // The same for a step of the grip or a wheel notch, whose saves are paced.
 void changeScaleByGesture(double scale);
+// The full keyboard shows ISO's extra key only where the keyboard layout has one: after the
+// layout followed changed, the keyboard is rebuilt if it must show another arrangement.
+void followKeyboardArrangement();
 void toggleVisible();
 void invalidateAll();
 void invalidateArea(const Rect& area);

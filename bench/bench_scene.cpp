@@ -4,11 +4,12 @@
 
 #include "keyboard/virtual_keys.h"
 
-void setUpScene(BenchScene& scene, double scale, int litCount, Tick now) {
+void setUpScene(BenchScene& scene, double scale, int litCount, Tick now, const KeyArrangement& arrangement) {
     scene.settings = AppSettings{};
     scene.settings.scale = scale;
+    scene.settings.layout = &arrangement == &COMPACT_KEYBOARD ? LAYOUT_COMPACT : LAYOUT_FULL;
     updateMetrics(scene.metrics, scale);
-    scene.windowSize = buildLayout(scene.layout, scene.metrics, scale);
+    scene.windowSize = buildLayout(scene.layout, scene.metrics, scale, arrangement);
     scene.input = InputState{};
     scene.now = now;
 

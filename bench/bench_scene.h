@@ -16,10 +16,11 @@ struct BenchScene {
     Tick now = 0;
 };
 
-// Default settings at `scale`; the first `litCount` keys of the layout held down, pressed
-// 100 ms before `now`, so that their glow sits mid-pulse; a minute of typing at 5 presses a
-// second in the speed meter.
-void setUpScene(BenchScene& scene, double scale, int litCount, Tick now = 10'000'000);
+// Default settings at `scale`, showing `arrangement`; the first `litCount` keys of the layout
+// held down, pressed 100 ms before `now`, so that their glow sits mid-pulse; a minute of
+// typing at 5 presses a second in the speed meter.
+void setUpScene(BenchScene& scene, double scale, int litCount, Tick now = 10'000'000,
+                const KeyArrangement& arrangement = COMPACT_KEYBOARD);
 
 // A keyboard query that types like a United States layout, answered from a table, so that a
 // benchmark of the core does not measure the platform's layout look-ups.

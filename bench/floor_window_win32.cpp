@@ -22,7 +22,8 @@
 //                                     see-through to drawn comes back as an expose, which Wine
 //                                     answers by rebuilding the window's shape), so the floor
 //                                     shows exactly what Tavrin shows.
-// With "right" the window stands at the right edge of the screen.
+// With "right" the window stands at the right edge of the screen; with "full" it shows the
+// full keyboard, as Tavrin does with layout=1 (the arrangement it would choose here).
 #include <windows.h>
 
 #include <algorithm>
@@ -37,6 +38,7 @@
 #include "input/frame_tick.h"
 #include "input/key_report.h"
 #include "input/physical_key_state_win32.h"
+#include "keyboard/arrangement_choice.h"
 #include "keyboard/keyboard_query_win32.h"
 #include "render/alpha_canvas_win32.h"
 #include "render/back_buffer.h"
@@ -344,7 +346,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     Floor& f = floor();
     f.latencyOnly = std::wcsstr(commandLine, L"latency") != nullptr;
     f.perPixel = std::wcsstr(commandLine, L"per-pixel") != nullptr;
-    setUpScene(f.scene, 1.0, 0, GetTickCount64());
+    const int layout = std::wcsstr(commandLine, L"full") ? LAYOUT_FULL : LAYOUT_COMPACT;
+    setUpScene(f.scene, 1.0, 0, GetTickCount64(), arrangementFor(layout, f.query));
     startInput(f.input, f.query, GetTickCount64());
 
     bench::registerWindowClass(instance, floorProc, CLASS_NAME);

@@ -2,7 +2,7 @@
 """Measures the real tavrin.exe under Wine in a virtual X display, from outside.
 
 Usage: measure_e2e.py OUTPUT.json [--seconds 30] [--repeat 3] [--memory-minutes 2]
-                      [--latency-trials 30]
+                      [--latency-trials 30] [--keyboard compact|full]
 
 Needs $DISPLAY (run inside xvfb-run), $WINEPREFIX, and the Windows build named by
 $TAVRIN_WIN_BUILD, built with -DTAVRIN_BENCH=ON. Writes every figure to OUTPUT.json.
@@ -30,6 +30,10 @@ the screen behind:
   is one loop turn, whose length is recorded. The same is measured for the latency floor,
   a window of Tavrin's picture that copies the lit key to the screen straight from the
   WM_INPUT of its key-down.
+With --keyboard full, only Tavrin showing the full keyboard (layout=1) is measured: idle CPU
+beside the idle reference, and CPU while typing beside the typing floor showing the full
+keyboard's picture, as for the compact keyboard; the screen must be wide enough for two full
+keyboards side by side.
 Then one longer typing run follows Tavrin's resident memory from start to end, sampled
 every 10 s; and, where `perf` is at hand, a profile of Tavrin while typing gives the share
 of each library in its process's time.
@@ -225,10 +229,12 @@ def stop_reference(process, repaint):
 FLOOR_TITLES = {"typing": TYPING_FLOOR_TITLE, "latency": LATENCY_FLOOR_TITLE, "per-pixel": PER_PIXEL_FLOOR_TITLE}
 
 
-def start_floor(session, kind):
-    """The typing, latency or per-pixel typing floor; returns the process and its X window."""
+def start_floor(session, kind, full=False):
+    """The typing, latency or per-pixel typing floor, of the compact or the full keyboard;
+    returns the process and its X window."""
     exe = os.path.join(harness.win_build_dir(), "bench", "tavrin_floor_window.exe")
-    process = session.start(f"{kind} floor", exe, kind, *(["right"] if kind != "latency" else []))
+    process = session.start(f"{kind} floor", exe, kind, *(["right"] if kind != "latency" else []),
+                            *(["full"] if full else []))
     xid = harness.wait_for_window(FLOOR_TITLES[kind])
     return process, xid
 
@@ -292,6 +298,30 @@ def one_repetition(index, args, display):
                 "floor_typing": floor_typing, "floor_latency": floor_latency,
                 "tavrin_idle": idle, "tavrin_typing": typing, "latency": latency,
                 "tavrin_per_pixel_typing": per_pixel, "floor_per_pixel_typing": floor_per_pixel}
+    finally:
+        session.close()
+
+
+def one_full_keyboard_repetition(index, args, display):
+    """Idle and typing CPU of Tavrin showing the full keyboard, each beside its floor."""
+    session = harness.Session(f"bench-full-{index}")
+    try:
+        _, target_xid = session.start_target()
+        session.write_settings([("main", [("layout", "1"), ("left", "0"), ("top", "0")])], utf16=True)
+        tavrin, _ = session.start_tavrin()
+        reference = start_reference(session, repaint=False)
+        time.sleep(SETTLE_SECONDS)
+        idle, ref_idle = measure_together([tavrin.pid, reference.pid], lambda: time.sleep(args.seconds))
+        stop_reference(reference, repaint=False)
+
+        floor, _ = start_floor(session, "typing", full=True)
+        time.sleep(SETTLE_SECONDS)
+        harness.focus_window(target_xid)
+        typing, floor_typing = measure_together(
+            [tavrin.pid, floor.pid], lambda: {"presses": type_text(display, args.seconds)})
+        stop_floor(floor, "typing")
+        return {"full_reference_idle": ref_idle, "full_tavrin_idle": idle,
+                "full_floor_typing": floor_typing, "full_tavrin_typing": typing}
     finally:
         session.close()
 
@@ -366,6 +396,8 @@ def main(argv):
     parser.add_argument("--memory-minutes", type=float, default=2.0)
     parser.add_argument("--latency-trials", type=int, default=30)
     parser.add_argument("--profile-seconds", type=float, default=15.0)
+    parser.add_argument("--keyboard", choices=("compact", "full"), default="compact",
+                        help="full: only the idle and typing windows of the full keyboard")
     args = parser.parse_args(argv[1:])
 
     harness.check_environment()
@@ -377,11 +409,13 @@ def main(argv):
     try:
         for i in range(args.repeat):
             print(f"repetition {i + 1} of {args.repeat}", flush=True)
-            results["repetitions"].append(one_repetition(i, args, display))
-        if args.memory_minutes > 0:
+            repetition = one_full_keyboard_repetition if args.keyboard == "full" else one_repetition
+            results["repetitions"].append(repetition(i, args, display))
+        # The memory run and the profile are the compact keyboard's.
+        if args.keyboard == "compact" and args.memory_minutes > 0:
             print(f"typing for {args.memory_minutes:g} min to follow memory", flush=True)
             results["memory"] = memory_run(args, display)
-        if args.profile_seconds > 0:
+        if args.keyboard == "compact" and args.profile_seconds > 0:
             print(f"profiling {args.profile_seconds:g} s of typing", flush=True)
             results["profile"] = profile_typing(display, args.profile_seconds)
     finally:

@@ -40,6 +40,12 @@ CommandOutcome setScale(AppSettings& s, double scale) {
     return outcome(ShellAction::ApplyScale, true, false);
 }
 
+// Like a new scale, a new keyboard resizes the window with its top-left corner kept.
+CommandOutcome setLayout(AppSettings& s, int layout) {
+    s.layout = layout;
+    return outcome(ShellAction::ApplyLayout, true, false);
+}
+
 CommandOutcome toggleAutoMute(AppSettings& s) {
     s.autoMuteSys = toggled(s.autoMuteSys);
     ShellAction action = ShellAction::None;
@@ -94,6 +100,8 @@ CommandOutcome runCommand(AppSettings& s, int id) {
     case IDM_SCALE_200: return setScale(s, 2.0);
     case IDM_SCALE_INPUT: return outcome(ShellAction::OpenScaleDialog, false, false);
     case IDM_CONTACT: return outcome(ShellAction::ShowContact, false, false);
+    case IDM_LAYOUT_COMPACT: return setLayout(s, LAYOUT_COMPACT);
+    case IDM_LAYOUT_FULL: return setLayout(s, LAYOUT_FULL);
     default: return CommandOutcome{};
     }
 }

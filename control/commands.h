@@ -15,6 +15,7 @@ enum class ShellAction {
     ChooseColor,        // open the colour chooser on `colorField`
     Exit,               // save, restore the system sounds, remove the tray icon, quit
     ApplyScale,         // rescale the window to `scale`
+    ApplyLayout,        // rebuild the window for the keyboard `layout` names
     OpenScaleDialog,
     ShowContact,
 };

@@ -40,5 +40,7 @@ std::vector<int> checkedMenuItems(const AppSettings& s) {
     ids.push_back(soundItem(s.soundSel));
     // Checked while this run holds the sounds muted, even when the setting is off.
     if (s.autoMuteSys || s.sysSoundsMuted) ids.push_back(IDM_AUTOMUTE);
+    // The keyboard shown: the full one for its value, the compact one for any other.
+    ids.push_back(s.layout == LAYOUT_FULL ? IDM_LAYOUT_FULL : IDM_LAYOUT_COMPACT);
     return ids;
 }

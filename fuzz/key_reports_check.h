@@ -53,7 +53,8 @@ inline bool within(const Rect& inner, const Rect& outer) {
 
 class KeyReportsRun {
 public:
-    // The first bytes choose the keyboard layout, the scale, the look and the start time.
+    // The first bytes choose the keyboard layout and the keyboard shown, the scale, the look and
+    // the start time.
     explicit KeyReportsRun(ByteStream& in) : in_(in) {
         const unsigned keyboard = in_.next();
         query_ = (keyboard & 1) ? jisLayout() : usLayout();
@@ -68,7 +69,9 @@ public:
         settings_.soundSel = static_cast<int>(look >> 5);
         settings_.scale = scale;
         updateMetrics(metrics_, scale);
-        client_ = buildLayout(layout_, metrics_, scale);
+        static const KeyArrangement* const ARRANGEMENTS[] = {&COMPACT_KEYBOARD, &FULL_KEYBOARD_ANSI,
+                                                             &FULL_KEYBOARD_ISO, &FULL_KEYBOARD_JIS};
+        client_ = buildLayout(layout_, metrics_, scale, *ARRANGEMENTS[(keyboard >> 3) & 3]);
         for (const KeyCap& key : layout_) keyAreas_.push_back(key.rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN));
         now_ = in_.nextWide(5);
         startInput(state_, query_, now_);
@@ -185,9 +188,11 @@ private:
     // A key is held exactly while some physical key that lit it is down, and the Shift labels
     // follow the held Shift keys.
     std::string heldBreach() const {
-        for (int code = 0; code < VK_CODE_COUNT; ++code)
+        bool shiftHeld = false;
+        for (int code = 0; code < KEY_CODE_COUNT; ++code) {
             if (state_.keys.held[code] != state_.heldKeys.holdsCode(code)) return "a key is held that no physical key holds, or the reverse";
-        const bool shiftHeld = state_.keys.isHeld(VK_LSHIFT_CODE) || state_.keys.isHeld(VK_RSHIFT_CODE);
+            shiftHeld = shiftHeld || (state_.keys.held[code] && isShiftKey(code));
+        }
         if (shiftHeld && !state_.labelShift) return "a Shift key is held but the labels are not shifted";
         return {};
     }

@@ -27,8 +27,8 @@ void checkLabelState(InputState& state, KeyboardQuery& query, Tick now) {
 }
 
 bool anyKeyLitOrDrawnLit(const KeyStateTable& keys, Tick now) {
-    for (int vk = 0; vk < VK_CODE_COUNT; ++vk)
-        if (keys.litShown[vk] || keys.isLit(vk, now)) return true;
+    for (int code = 0; code < KEY_CODE_COUNT; ++code)
+        if (keys.litShown[code] || keys.isLit(code, now)) return true;
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "input/click_sound.h"
 #include "input/lit_keys.h"
+#include "keyboard/key_mapping.h"
 
 namespace {
 
@@ -9,10 +10,7 @@ namespace {
 // platform's answers a moment after the report, so the ticks of this long look again.
 constexpr Tick LABEL_RECHECK_MS = 300;
 
-bool isShiftKey(int code) { return code == VK_LSHIFT_CODE || code == VK_RSHIFT_CODE; }
-
-// The platform's physical key state tells the two Shift keys apart by their own codes.
-int platformKeyOf(const KeyReport& report, int code) { return report.vkey == VK_SHIFT_GENERIC ? code : report.vkey; }
+ReportedKey reportedKey(const KeyReport& report) { return {report.vkey, report.makeCode, report.extended}; }
 
 void setHeld(InputState& state, int code) { state.keys.held[code] = state.heldKeys.holdsCode(code); }
 
@@ -22,9 +20,15 @@ std::optional<Rect> keyArea(const KeyboardLayout& layout, int code) {
     return keyRepaintArea(*key);
 }
 
-// Every key-down counts, auto-repeats included; the Shift keys light up but neither click
-// nor count as typed characters.
-void pressKey(InputState& state, const HeldKey& key, bool click, InputContext& context) {
+// Only keys that type a character count toward the speed, each key-down of theirs, auto-repeats
+// included; a keypad key without Num Lock moves the caret and types nothing. Modifiers (Shift,
+// Ctrl, Alt, Windows) light up but neither click nor count; every other key clicks.
+bool countsAsTyped(const KeyCap& key, const KeyReport& report) {
+    return (key.kind == KeyKind::Typed || key.kind == KeyKind::TypedFixed) && !isNavigationReport(report.vkey);
+}
+
+void pressKey(InputState& state, const HeldKey& key, bool click, bool counts, const KeyCap& cap,
+              InputContext& context) {
     // An auto-repeat under another Shift state may light another key than the first
     // key-down did: the key it lit before goes out, and both areas need repainting.
     if (const HeldKey* before = state.heldKeys.find(key.id); before != nullptr && before->code != key.code) {
@@ -37,17 +41,18 @@ void pressKey(InputState& state, const HeldKey& key, bool click, InputContext& c
     state.keys.held[key.code] = true;
     state.keys.lastPress[key.code] = key.pressedAt;
     state.keys.everPressed[key.code] = true;
-    if (isShiftKey(key.code)) return;
+    if (cap.kind == KeyKind::Modifier) return;
     if (click) playClick(context.settings, context.sound);
-    state.meter.recordPress(key.pressedAt);
+    if (counts) state.meter.recordPress(key.pressedAt);
 }
 
 // A key-up releases what the key-down of the same physical key lit. One whose key-down
 // never came (held before the program started) releases the key it maps to now, unless
 // another physical key holds that one.
-int releasedCode(InputState& state, const KeyReport& report, int id, KeyboardQuery& query) {
+int releasedCode(InputState& state, const KeyReport& report, int id, const KeyboardLayout& layout,
+                 KeyboardQuery& query) {
     if (const std::optional<int> code = state.heldKeys.release(id)) return *code;
-    return canonicalKey(report.makeCode, report.vkey, state.labelShift, query);
+    return keyForReport(reportedKey(report), layout, state.labelShift, query);
 }
 
 // A Shift change alters every label at once: the next frame tick repaints the whole window,
@@ -64,8 +69,8 @@ void showLabelState(InputState& state, const LabelState& current) {
     state.fullRedrawPending = true;
 }
 
-// The Caps Lock key is not on the keyboard, but it changes every letter's label: the next
-// tick repaints them all, without waiting for the system's key state to show the press.
+// The Caps Lock key changes every letter's label, whether or not the keyboard shows it: the
+// next tick repaints them all, without waiting for the system's key state to show the press.
 void noteCapsLockReport(InputState& state, const KeyReport& report, Tick now, KeyboardQuery& query) {
     noteCapsLockKey(state.capsLock, report.keyUp, query.capsLockOn(), now);
     showLabelState(state, {state.capsLock.on, state.labelState.layout});
@@ -77,15 +82,20 @@ std::optional<Rect> applyKeyReport(InputState& state, const KeyReport& report, T
     const int id = physicalKeyId(report.makeCode, report.extended, report.vkey);
     // Keys are mapped with Caps Lock as the labels show it.
     KeyboardQueryWithCapsLock query(context.query, state.capsLock.on);
-    const int code = report.keyUp ? releasedCode(state, report, id, query)
-                                  : canonicalKey(report.makeCode, report.vkey, state.labelShift, query);
-    // Only displayed keys (all within 0..255) reach the tables; every other key changes nothing.
-    if (!isDisplayedKey(code) || !isKeyCodeInRange(code)) return std::nullopt;
-
-    if (report.keyUp)
+    if (report.keyUp) {
+        // A key lit before the keyboard was switched to another arrangement goes out too.
+        const int code = releasedCode(state, report, id, context.layout, query);
+        if (!isKeyCodeInRange(code)) return std::nullopt;
         setHeld(state, code);  // lastPress stays, so a short tap stays lit a while
-    else
-        pressKey(state, {id, code, platformKeyOf(report, code), at}, click, context);
+        return areaAfterChange(state, context.layout, context.query, code);
+    }
+    const int code = keyForReport(reportedKey(report), context.layout, state.labelShift, query);
+    // Only keys shown (all with codes below KEY_CODE_COUNT) reach the tables; every other key
+    // changes nothing.
+    const KeyCap* key = findKey(context.layout, code);
+    if (key == nullptr || !isKeyCodeInRange(code)) return std::nullopt;
+    pressKey(state, {id, code, platformKeyOf(reportedKey(report)), at}, click, countsAsTyped(*key, report), *key,
+             context);
     return areaAfterChange(state, context.layout, context.query, code);
 }
 

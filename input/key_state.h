@@ -3,6 +3,7 @@
 #include <array>
 
 #include "common/types.h"
+#include "keyboard/key_codes.h"
 
 // A key stays lit at least this long after its latest key-down, even when released sooner.
 constexpr Tick LIT_HOLD_MS = 140;
@@ -12,15 +13,14 @@ constexpr Tick LIT_HOLD_MS = 140;
 // apart, a lit key's repaint reaches no other key.
 constexpr int KEY_INVALIDATE_MARGIN = 8;
 
-constexpr int VK_CODE_COUNT = 256;
-
-// Indexed by virtual-key code; codes outside 0..255 are never stored and read as absent.
-// Fixed arrays instead of maps: bounded, and a look-up costs nothing on the frame tick.
+// Indexed by key code (key_codes.h); codes outside 0..KEY_CODE_COUNT - 1 are never stored and
+// read as absent. Fixed arrays instead of maps: bounded, and a look-up costs nothing on the
+// frame tick.
 struct KeyStateTable {
-    std::array<bool, VK_CODE_COUNT> held{};
-    std::array<bool, VK_CODE_COUNT> everPressed{};
-    std::array<Tick, VK_CODE_COUNT> lastPress{};
-    std::array<bool, VK_CODE_COUNT> litShown{};
+    std::array<bool, KEY_CODE_COUNT> held{};
+    std::array<bool, KEY_CODE_COUNT> everPressed{};
+    std::array<Tick, KEY_CODE_COUNT> lastPress{};
+    std::array<bool, KEY_CODE_COUNT> litShown{};
 
     bool isHeld(int vk) const;
     bool isLit(int vk, Tick now) const;
@@ -28,4 +28,4 @@ struct KeyStateTable {
     Tick lastPressTick(int vk) const;
 };
 
-inline bool isKeyCodeInRange(int vk) { return vk >= 0 && vk < VK_CODE_COUNT; }
+inline bool isKeyCodeInRange(int vk) { return vk >= 0 && vk < KEY_CODE_COUNT; }

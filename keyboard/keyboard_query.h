@@ -26,6 +26,13 @@ public:
     virtual ForegroundKeyboard foregroundKeyboard() { return {}; }
     // From now on characters are asked of `layout`, a value foregroundKeyboard gave.
     virtual void useLayout(std::uintptr_t layout) { (void)layout; }
+    // The virtual key that the layout in use gives the key of `scanCode` (0xE0 in its high
+    // byte for an E0 key); 0 when it gives none.
+    virtual int virtualKeyOf(int scanCode) { (void)scanCode; return 0; }
+    // The scan code of `vk` in the layout in use, written the same way; 0 when it has none.
+    virtual int scanCodeOf(int vk) { (void)vk; return 0; }
+    // The keyboard is a Japanese one (106 or 109 keys).
+    virtual bool japaneseKeyboard() { return false; }
 };
 
 // Another query's answers with Caps Lock as given, or as the other query tells it once, read
@@ -46,6 +53,9 @@ public:
     bool systemShiftDown() override { return source_.systemShiftDown(); }
     ForegroundKeyboard foregroundKeyboard() override { return source_.foregroundKeyboard(); }
     void useLayout(std::uintptr_t layout) override { source_.useLayout(layout); }
+    int virtualKeyOf(int scanCode) override { return source_.virtualKeyOf(scanCode); }
+    int scanCodeOf(int vk) override { return source_.scanCodeOf(vk); }
+    bool japaneseKeyboard() override { return source_.japaneseKeyboard(); }
 
 private:
     KeyboardQuery& source_;

@@ -60,13 +60,19 @@ void* Win32KeyboardQuery::layout() {
     return layoutInUse_;
 }
 
-std::optional<wchar_t> Win32KeyboardQuery::keyCharacter(int vk, bool shift, bool capsLock) {
-    if (vk <= 0 || vk >= KEY_STATE_SIZE) return std::nullopt;
-    const HKL layout = static_cast<HKL>(this->layout());
+void* Win32KeyboardQuery::answeringLayout() {
+    void* const layout = this->layout();
     if (layout != answeredLayout_) {
         asked_.fill(false);
+        virtualKeys_.fill(-1);
         answeredLayout_ = layout;
     }
+    return layout;
+}
+
+std::optional<wchar_t> Win32KeyboardQuery::keyCharacter(int vk, bool shift, bool capsLock) {
+    if (vk <= 0 || vk >= KEY_STATE_SIZE) return std::nullopt;
+    const HKL layout = static_cast<HKL>(answeringLayout());
     const std::size_t slot = static_cast<std::size_t>(vk) * 4 + (shift ? 2 : 0) + (capsLock ? 1 : 0);
     if (!asked_[slot]) {
         answers_[slot] = translateKey(static_cast<UINT>(vk), shift, capsLock, layout);
@@ -99,3 +105,23 @@ ForegroundKeyboard Win32KeyboardQuery::foregroundKeyboard() {
 }
 
 void Win32KeyboardQuery::useLayout(std::uintptr_t layout) { layoutInUse_ = reinterpret_cast<void*>(layout); }
+
+// The scan codes that name the keys of a full keyboard, 0xE0 in the high byte for an E0 key,
+// as MAPVK_VSC_TO_VK_EX takes them (it gives the side-specific Shift, Ctrl and Alt).
+int Win32KeyboardQuery::virtualKeyOf(int scanCode) {
+    const int make = scanCode & 0xFF;
+    const bool extended = (scanCode & 0xFF00) == 0xE000;
+    if (make == 0 || ((scanCode & 0xFF00) != 0 && !extended)) return 0;
+    const HKL layout = static_cast<HKL>(answeringLayout());
+    short& answer = virtualKeys_[static_cast<std::size_t>(make + (extended ? 0x100 : 0))];
+    if (answer < 0) answer = static_cast<short>(MapVirtualKeyExW(static_cast<UINT>(scanCode), MAPVK_VSC_TO_VK_EX, layout) & 0xFF);
+    return answer;
+}
+
+int Win32KeyboardQuery::scanCodeOf(int vk) {
+    if (vk <= 0 || vk >= KEY_STATE_SIZE) return 0;
+    return static_cast<int>(MapVirtualKeyExW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC_EX, static_cast<HKL>(layout())) & 0xFFFF);
+}
+
+// Type 7 is the Japanese keyboard, 106 keys or more.
+bool Win32KeyboardQuery::japaneseKeyboard() { return GetKeyboardType(0) == 7; }

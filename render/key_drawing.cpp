@@ -1,11 +1,17 @@
 #include "render/key_drawing.h"
 
+#include <algorithm>
+
 #include "keyboard/key_labels.h"
 #include "render/press_glow.h"
 
 namespace {
 constexpr int BODY_CORNER = 10;
 constexpr int SHADOW_CORNER = 12;
+constexpr double LATIN_EMS = 0.68;
+// A label keeps an eighth of its key's width clear, half on either side.
+constexpr int LABEL_MARGIN_FRACTION = 8;
+constexpr int MIN_LABEL_HEIGHT = 6;
 
 void drawKeyBody(Canvas& canvas, const Rect& d, bool lit, const AppSettings& settings) {
     const KeyColors& c = settings.colors;
@@ -25,14 +31,39 @@ TextFont labelFont(const LayoutMetrics& metrics, bool lit, bool antialiased) {
     return {static_cast<int>(metrics.keyHeight * 0.5), lit ? metrics.labelWeightHeld : metrics.labelWeight, antialiased};
 }
 
+// The label's width in ems, estimated a little wide: about two thirds of an em for a Latin
+// letter or digit in the label font (wider in the fonts that stand in for it), a whole em for
+// a full-width character.
+double estimatedLabelEms(std::wstring_view label) {
+    double ems = 0;
+    for (wchar_t c : label) ems += c < 0x1100 ? LATIN_EMS : 1.0;
+    return ems;
+}
+
+// The text a key shows, in the form it is drawn.
+std::wstring shownLabel(const KeyCap& key, const FrameContext& context) {
+    const std::wstring label = keyCapLabel(key, context.labelShift, context.query);
+    // Labels are drawn up to their terminator, like the fixed labels they fall back to.
+    return key.fullWidthColons ? labelDisplayForm(label.c_str()) : label;
+}
+
+// The label font, smaller where a long fixed label would not fit its key; sized by the key's
+// own width, so that a lit key's label keeps its size.
+TextFont keyLabelFont(const KeyCap& key, std::wstring_view label, const LayoutMetrics& metrics, bool lit,
+                      bool antialiased) {
+    TextFont font = labelFont(metrics, lit, antialiased);
+    font.height = fittedLabelHeight(label, key.rect.width(), font.height);
+    return font;
+}
+
 // Body and label.
 void drawKeyFace(Canvas& canvas, const KeyCap& key, const Rect& d, bool lit, const FrameContext& context) {
     const AppSettings& settings = context.settings;
     // A hand-edited style outside the three designs draws like the labels-only design.
     if (settings.style == STYLE_FILLED || settings.style == STYLE_OUTLINED) drawKeyBody(canvas, d, lit, settings);
-    // Labels are drawn up to their terminator, like the fixed labels they fall back to.
-    const std::wstring label = keyLabel(key.vk, key.label.data(), context.labelShift, context.query);
-    drawKeyLabel(canvas, labelDisplayForm(label.c_str()), d, lit, context.metrics, settings.colors, settings.aa);
+    const std::wstring label = shownLabel(key, context);
+    canvas.drawText(keyLabelFont(key, label, context.metrics, lit, settings.aa),
+                    lit ? settings.colors.textA : settings.colors.textN, label, TextPlacement{d, true});
 }
 
 class KeyFaceDrawing : public PictureDrawing {
@@ -58,7 +89,7 @@ Rect keyFaceReach(const Rect& d, const AppSettings& settings) {
 PictureKey litFacePicture(const KeyCap& key, const Rect& d, const FrameContext& context) {
     const AppSettings& s = context.settings;
     const KeyColors& c = s.colors;
-    const TextFont font = labelFont(context.metrics, true, s.aa);
+    const TextFont font = keyLabelFont(key, shownLabel(key, context), context.metrics, true, s.aa);
     const auto layout = static_cast<std::uint64_t>(context.query.layoutId());
     const std::uint32_t flags = static_cast<std::uint32_t>(s.style & 0xFF) | (s.shadow ? 0x100u : 0u) |
                                 (context.labelShift ? 0x200u : 0u) | (context.query.capsLockOn() ? 0x400u : 0u) |
@@ -71,6 +102,13 @@ PictureKey litFacePicture(const KeyCap& key, const Rect& d, const FrameContext& 
              static_cast<std::uint32_t>(d.width())}};
 }
 }  // namespace
+
+int fittedLabelHeight(std::wstring_view label, int keyWidth, int height) {
+    const double room = keyWidth - keyWidth / LABEL_MARGIN_FRACTION;
+    const double ems = estimatedLabelEms(label);
+    if (ems * height <= room) return height;
+    return std::max(MIN_LABEL_HEIGHT, static_cast<int>(room / ems));
+}
 
 Rect keyDrawingRect(const KeyCap& key, bool lit, int style) {
     return lit && style != STYLE_LABELS_ONLY ? key.rect.inflated(LIT_GROW, LIT_GROW) : key.rect;

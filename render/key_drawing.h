@@ -20,8 +20,13 @@ static_assert(LIT_GROW + SHADOW_OFFSET <= KEY_INVALIDATE_MARGIN, "a key's repain
 // labels-only one.
 Rect keyDrawingRect(const KeyCap& key, bool lit, int style);
 
-// A one-character label in the form it is drawn: ":" and "：" as "；", "^" and "＾" as "：".
+// A one-character label in the form the compact keyboard draws it: ":" and "：" as "；", "^"
+// and "＾" as "：".
 std::wstring labelDisplayForm(std::wstring label);
+
+// The height of the font in which `label` fits a key `keyWidth` pixels wide: `height`, the
+// label font's, or less for a long label (the labels of the keys without a character).
+int fittedLabelHeight(std::wstring_view label, int keyWidth, int height);
 
 // With `onBackground`, nothing but the background has been drawn where the key draws, so its
 // lit face may be copied from a kept picture.

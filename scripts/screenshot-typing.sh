@@ -2,11 +2,13 @@
 # Inside an X display: photographs Tavrin while someone types, for the README. A Wine window
 # takes the typing (Tavrin never takes the focus, and Wine only sees keys sent to its own
 # windows); a burst of text fills the speed panel, and three keys are held down so that they
-# show lit when the picture is taken. Every wait is bounded; every process is ended by its id.
-# Usage: screenshot-typing.sh WIN_BUILD_DIR OUTPUT.png
+# show lit when the picture is taken (with "full": the full keyboard, and a shortcut held).
+# Every wait is bounded; every process is ended by its id.
+# Usage: screenshot-typing.sh WIN_BUILD_DIR OUTPUT.png [full]
 set -euo pipefail
 win_build=$1
 output=$2
+keyboard=${3:-compact}
 title='^Tavrin \(CPM/CPS 0\.1/0\.3/0\.5/1\.0s\)$'
 target_title='^Tavrin E2E Target$'
 
@@ -15,7 +17,13 @@ target_title='^Tavrin E2E Target$'
 app_dir=$(mktemp -d)
 cp "$win_build/tavrin.exe" "$app_dir/"
 cp "$win_build"/click*.wav "$app_dir/" 2>/dev/null || true
-printf '[main]\r\nleft=0\r\ntop=60\r\n' >"$app_dir/settings.ini"
+layout=0
+held_keys=(t a v)
+if [ "$keyboard" = full ]; then
+  layout=1
+  held_keys=(Control_L Shift_L s)
+fi
+printf '[main]\r\nleft=0\r\ntop=60\r\nlayout=%s\r\n' "$layout" >"$app_dir/settings.ini"
 
 pids=()
 held=()
@@ -43,7 +51,7 @@ sleep 2  # a first start in a prefix builds Wine's font cache; let the window pa
 timeout 20 xdotool windowfocus --sync "$target"
 timeout 60 xdotool type --delay 180 "tavrin shows what you type"
 # Held keys stay lit; the picture is taken before the held keys would start to repeat.
-for key in t a v; do
+for key in "${held_keys[@]}"; do
   timeout 10 xdotool keydown "$key"
   held+=("$key")
 done

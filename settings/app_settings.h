@@ -8,6 +8,9 @@
 enum DesignStyle : int { STYLE_LABELS_ONLY = 0, STYLE_FILLED = 1, STYLE_OUTLINED = 2 };
 // The value of `rendermode`: how the window shows its frames (render/window_frames.h).
 enum RenderMode : int { RENDER_COLOR_KEY = 0, RENDER_PER_PIXEL = 1 };
+// The value of `layout`: the compact 46 keys, or the full keyboard. Any other value (from an
+// edited file, or a later version's further keyboard) shows the compact keys and is kept.
+enum KeyboardChoice : int { LAYOUT_COMPACT = 0, LAYOUT_FULL = 1 };
 
 struct KeyColors {
     Color textN = 0x1E1E1E;
@@ -33,6 +36,7 @@ struct AppSettings {
     int rendermode = RENDER_COLOR_KEY;
     bool soundOn = false;
     bool autoMuteSys = false;
+    int layout = LAYOUT_COMPACT;
 
     // Runtime only, never written as a setting: the sound scheme is blanked by this run.
     bool sysSoundsMuted = false;

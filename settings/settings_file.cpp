@@ -76,6 +76,7 @@ void readSettings(AppSettings& s, const IniDocument& doc) {
     // Muting is off unless the file turns it on, whatever the record held.
     s.autoMuteSys = readBool(doc, L"autoMuteSys", false);
     readScale(s, doc);
+    s.layout = readInt(doc, MAIN, L"layout", s.layout);
     for (const ColorKey& c : COLOR_KEYS) readColor(doc, c.key, s.colors.*c.field);
 }
 
@@ -93,6 +94,7 @@ void writeSettings(const AppSettings& s, IniDocument& doc, WindowPosition positi
     setIniValue(doc, MAIN, L"scale", scaleToText(s.scale));
     writeInt(doc, L"left", position.left);
     writeInt(doc, L"top", position.top);
+    writeInt(doc, L"layout", s.layout);
     for (const ColorKey& c : COLOR_KEYS) setIniValue(doc, COLOR, c.key, colorToHexText(s.colors.*c.field));
 }
 

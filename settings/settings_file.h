@@ -22,7 +22,7 @@ std::wstring resolveSettingsPath(std::wstring_view exePath);
 
 // Lays every field present in the document over the current values of `s`.
 void readSettings(AppSettings& s, const IniDocument& doc);
-// Gives the 20 keys their values in the document, in their fixed order for a new file.
+// Gives the 21 keys their values in the document, in their fixed order for a new file.
 void writeSettings(const AppSettings& s, IniDocument& doc, WindowPosition position);
 // The position saved by the last run; POSITION_DEFAULT for a missing key.
 WindowPosition readSavedPosition(const IniDocument& doc);

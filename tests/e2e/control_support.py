@@ -25,6 +25,7 @@ DRAWING_MENU, RENDER_MODE_MENU, RENDER_COLOR_KEY, RENDER_PER_PIXEL = 5, 2, 0, 1
 SOUND_MENU, SOUND_AUTOMUTE = 6, 5
 SCALE_MENU, SCALE_150, SCALE_INPUT = 8, 3, 5
 MORE_MENU, MORE_ABOUT = 9, 0
+KEYBOARD_MENU, KEYBOARD_COMPACT, KEYBOARD_FULL = 10, 0, 1
 
 # The window starts below Wine's tray window, so that no key ever covers the icon.
 START_POSITION = (0, 60)
@@ -32,7 +33,7 @@ START_POSITION = (0, 60)
 # Every key of a complete settings.ini, by section, sorted.
 ALL_KEYS = {
     "main": sorted(["style", "alpha", "topmost", "clickthru", "shadow", "aa", "rendermode",
-                    "soundOn", "soundSel", "autoMuteSys", "scale", "left", "top"]),
+                    "soundOn", "soundSel", "autoMuteSys", "scale", "left", "top", "layout"]),
     "color": sorted(["textN", "textA", "fillN", "fillA", "lineN", "lineA", "shadow"]),
 }
 

@@ -50,6 +50,9 @@ MENU_ITEMS = """\
 2|40110|数値入力…
 1|popup|その他
 2|40200|このソフトにつて
+1|popup|キーボード (&K)
+2|40120|コンパクト（46キー）
+2|40121|フルキーボード
 1|0|
 1|40099|終了 (&X)""".splitlines()
 
@@ -105,6 +108,9 @@ Restore default colors
 Enter a scale…
 More
 About Tavrin
+&Keyboard
+Compact (46 keys)
+Full keyboard
 
 E&xit""".splitlines()
 

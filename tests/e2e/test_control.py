@@ -48,7 +48,7 @@ def test_menu_sets_opacity_design_and_scale_hot_key_toggles_and_exit_saves_every
 
     control.choose(xid, OPACITY_MENU, OPACITY_40)
     # The save follows the command: wait for it.
-    control.settings_when(s, "all 20 keys and alpha 102 in settings.ini",
+    control.settings_when(s, "all 21 keys and alpha 102 in settings.ini",
                           lambda sec: control.key_names(sec) == control.ALL_KEYS
                           and control.section_dict(sec, "main").get("alpha") == "102")
     expect.equal("_NET_WM_WINDOW_OPACITY after 40 %", window_opacity(xid), 0x66666666)

@@ -6,12 +6,12 @@ from harness import (MAIN_TITLE, Expectations, Screenshot, wait_for_pixel, wait_
                      window_geometry, window_opacity)
 
 MAIN_KEYS = ["style", "alpha", "topmost", "clickthru", "shadow", "aa", "rendermode", "soundOn",
-             "soundSel", "autoMuteSys", "scale", "left", "top"]
+             "soundSel", "autoMuteSys", "scale", "left", "top", "layout"]
 COLOR_KEYS = ["textN", "textA", "fillN", "fillA", "lineN", "lineA", "shadow"]
 
 DEFAULT_MAIN = {"style": "1", "alpha": "204", "topmost": "1", "clickthru": "1", "shadow": "0",
                 "aa": "0", "rendermode": "0", "soundOn": "0", "soundSel": "1",
-                "autoMuteSys": "0", "scale": "1000"}
+                "autoMuteSys": "0", "scale": "1000", "layout": "0"}
 DEFAULT_COLOR = {"textN": "1E1E1E", "textA": "FFFFFF", "fillN": "E6E6E6", "fillA": "3CA0FF",
                  "lineN": "505050", "lineA": "3CA0FF", "shadow": "A0A0A0"}
 
@@ -86,7 +86,7 @@ def test_every_setting_survives_a_close_and_a_restart_in_a_unicode_file(s):
     saved = [("main", [("style", "2"), ("alpha", "153"), ("topmost", "0"), ("clickthru", "0"),
                        ("shadow", "1"), ("aa", "1"), ("rendermode", "1"), ("soundOn", "0"),
                        ("soundSel", "3"), ("autoMuteSys", "0"), ("scale", "1250"),
-                       ("left", "120"), ("top", "80")]),
+                       ("left", "120"), ("top", "80"), ("layout", "1")]),
              ("color", [("textN", "102030"), ("textA", "405060"), ("fillN", "708090"),
                         ("fillA", "A0B0C0"), ("lineN", "D0E0F0"), ("lineA", "0A0B0C"),
                         ("shadow", "0D0E0F")])]
@@ -96,11 +96,12 @@ def test_every_setting_survives_a_close_and_a_restart_in_a_unicode_file(s):
     tavrin, xid = s.start_tavrin()
 
     expect = Expectations()
-    expect.equal("window geometry", window_geometry(xid), (120, 80, 1166, 396))
+    # The full keyboard at 1.25.
+    expect.equal("window geometry", window_geometry(xid), (120, 80, 1761, 489))
     # Shown with per-pixel alpha, the window carries its opacity of 60 % in its pixels: under
     # Wine, without a compositor, the grip's orange over black.
     expect.equal("_NET_WM_WINDOW_OPACITY", window_opacity(xid), None)
-    grip = grip_fill_point(120, 80, 1166, 396, 1.25)
+    grip = grip_fill_point(120, 80, 1761, 489, 1.25)
     dimmed = tuple(c * 153 // 255 for c in GRIP_FILL)
     wait_until(f"the grip at 60 % opacity, {dimmed}, at {grip}",
                lambda: all(abs(a - b) <= 2 for a, b in zip(Screenshot.take().pixel(*grip), dimmed)), 40)
@@ -110,5 +111,5 @@ def test_every_setting_survives_a_close_and_a_restart_in_a_unicode_file(s):
     expect.equal("settings.ini after closing", s.read_settings(), saved)
 
     _, xid = s.start_tavrin()
-    expect.equal("geometry after a restart", window_geometry(xid), (120, 80, 1166, 396))
+    expect.equal("geometry after a restart", window_geometry(xid), (120, 80, 1761, 489))
     expect.check()

@@ -135,9 +135,28 @@ TEST(Commands, ExitDialogsAndUnknownIds) {
 
 TEST(MenuMarks, DefaultsMarkTheirItems) {
     const AppSettings s;
-    const std::vector<int> expected = {IDM_TOPMOST, IDM_CLICKTHRU, IDM_ALPHA_80, IDM_STYLE_KEY,
-                                       IDM_RENDER_COLORKEY, IDM_SOUND_OFF, IDM_SOUND_1};
+    const std::vector<int> expected = {IDM_TOPMOST, IDM_CLICKTHRU,  IDM_ALPHA_80, IDM_STYLE_KEY,
+                                       IDM_RENDER_COLORKEY, IDM_SOUND_OFF, IDM_SOUND_1, IDM_LAYOUT_COMPACT};
     EXPECT_EQ(checkedMenuItems(s), expected);
+}
+
+TEST(MenuMarks, TheKeyboardShownIsMarked) {
+    AppSettings s;
+    s.layout = LAYOUT_FULL;
+    EXPECT_EQ(checkedMenuItems(s).back(), IDM_LAYOUT_FULL);
+    s.layout = 7;  // shown as the compact keys
+    EXPECT_EQ(checkedMenuItems(s).back(), IDM_LAYOUT_COMPACT);
+}
+
+TEST(Commands, AKeyboardChoiceResizesTheWindowAndSaves) {
+    AppSettings s;
+    for (auto [id, layout] : {std::pair{IDM_LAYOUT_FULL, LAYOUT_FULL}, {IDM_LAYOUT_COMPACT, LAYOUT_COMPACT}}) {
+        const CommandOutcome o = runCommand(s, id);
+        EXPECT_EQ(s.layout, layout);
+        EXPECT_EQ(o.action, ShellAction::ApplyLayout);
+        EXPECT_TRUE(o.save);
+        EXPECT_FALSE(o.redraw);  // the resize repaints everything
+    }
 }
 
 TEST(MenuMarks, OffPresetAlphaMarksTheNextPresetAtOrAbove) {

@@ -123,9 +123,13 @@ TEST(KeyDrawing, OneCharacterLabelsTakeTheirDisplayForm) {
     colon.vk = 0xDE;
     colon.rect = {510, 134, 558, 182};
     colon.label = {L':'};
+    colon.fullWidthColons = true;  // as every key of the compact keyboard
     EXPECT_EQ(draw(scene, colon)[1].text, L"\xFF1A");
     scene.query.characters.erase(0xDE);  // no character: the fixed ":" is the label
     EXPECT_EQ(draw(scene, colon)[1].text, L"\xFF1B");
+    // A full keyboard shows each key's own character: its ':' key is not drawn as ';'.
+    colon.fullWidthColons = false;
+    EXPECT_EQ(draw(scene, colon)[1].text, L":");
 }
 
 TEST(KeyDrawing, LabelFontIsHalfTheKeyHeightTruncated) {

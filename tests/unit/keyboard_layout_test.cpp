@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "keyboard/keyboard_layout.h"
 #include "keyboard/layout_metrics.h"
@@ -88,22 +91,79 @@ TEST(KeyboardLayout, WindowHoldsKeysAndSpeedPanel) {
     }
 }
 
+// The rows as the compact keyboard has always placed them: each row's first key at its own x,
+// every key one key width and one gap right of the one before, whatever its width.
+std::map<int, Rect> compactRectsOfOld(const LayoutMetrics& m) {
+    struct Row {
+        int x;
+        std::vector<std::pair<int, int>> keys;  // code, width in units
+    };
+    auto ones = [](const char* codes) {
+        std::vector<std::pair<int, int>> keys;
+        for (const char* c = codes; *c; ++c) keys.push_back({*c, 1});
+        return keys;
+    };
+    std::vector<Row> rows = {{m.marginX, ones("1234567890")},
+                             {m.marginX + m.keyWidth / 2, ones("QWERTYUIOP")},
+                             {m.marginX + m.keyWidth, ones("ASDFGHJKL")},
+                             {m.marginX, {{0xA0, 2}}},
+                             {m.marginX + 2 * m.keyWidth, {{0x20, 7}}}};
+    rows[0].keys.push_back({0xBD, 1});
+    rows[1].keys.push_back({0xC0, 1});
+    rows[2].keys.insert(rows[2].keys.end(), {{0xBA, 1}, {0xDE, 1}});
+    std::map<int, Rect> rects;
+    int y = m.marginY;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        int x = rows[r].x;
+        for (auto [code, units] : rows[r].keys) {
+            rects[code] = {x, y, x + units * m.keyWidth + (units - 1) * m.keyGap, y + m.keyHeight};
+            x += m.keyWidth + m.keyGap;
+        }
+        if (r == 3) {  // Z starts two whole steps right of the margin, after the wide Shift
+            x = m.marginX + 2 * (m.keyWidth + m.keyGap);
+            for (int code : {int{'Z'}, int{'X'}, int{'C'}, int{'V'}, int{'B'}, int{'N'}, int{'M'}, 0xBC, 0xBE, 0xBF}) {
+                rects[code] = {x, y, x + m.keyWidth, y + m.keyHeight};
+                x += m.keyWidth + m.keyGap;
+            }
+            rects[0xA1] = {x, y, x + 2 * m.keyWidth + m.keyGap, y + m.keyHeight};
+        }
+        y += m.rowGap + m.keyHeight;
+    }
+    return rects;
+}
+
+TEST(KeyboardLayout, TheCompactTableGivesEveryKeyItsOldRectangleAtEveryScale) {
+    for (int thousandths = 500; thousandths <= 3000; thousandths += 5) {
+        const double scale = thousandths / 1000.0;
+        LayoutMetrics m;
+        updateMetrics(m, scale);
+        KeyboardLayout layout;
+        buildLayout(layout, m, scale);
+        const std::map<int, Rect> old = compactRectsOfOld(m);
+        ASSERT_EQ(layout.size(), old.size()) << "scale " << scale;
+        for (const KeyCap& key : layout) {
+            ASSERT_TRUE(old.count(key.vk)) << key.vk;
+            ASSERT_EQ(key.rect, old.at(key.vk)) << "key " << key.vk << " at scale " << scale;
+        }
+    }
+}
+
 TEST(KeyboardLayout, HoldsEachDisplayedKeyOnceInRowOrderWithItsFixedLabel) {
     KeyboardLayout layout = layoutAt(1.0);
     ASSERT_EQ(layout.size(), static_cast<size_t>(DISPLAYED_KEY_COUNT));
 
-    // 46 distinct displayed codes, and no other code is displayed (the generic Shift 0x10 in
-    // particular): only the side-specific Shift codes light the Shift keys.
+    // Digits, letters, Space, the two side-specific Shift codes and seven punctuation codes,
+    // each once; no other code is displayed (the generic Shift 0x10 in particular): only the
+    // side-specific Shift codes light the Shift keys.
+    std::set<int> expected{0x20, 0xA0, 0xA1, 0xBA, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0, 0xDE};
+    for (int vk = '0'; vk <= '9'; ++vk) expected.insert(vk);
+    for (int vk = 'A'; vk <= 'Z'; ++vk) expected.insert(vk);
     std::set<int> codes;
-    for (const KeyCap& key : layout) {
-        EXPECT_TRUE(isDisplayedKey(key.vk)) << key.vk;
-        codes.insert(key.vk);
-    }
+    for (const KeyCap& key : layout) codes.insert(key.vk);
+    EXPECT_EQ(codes, expected);
     EXPECT_EQ(codes.size(), layout.size());
-    int displayed = 0;
-    for (int vk = -1; vk <= 0x1FF; ++vk) displayed += isDisplayedKey(vk) ? 1 : 0;
-    EXPECT_EQ(displayed, DISPLAYED_KEY_COUNT);
-    EXPECT_FALSE(isDisplayedKey(0x10));
+    for (int vk : {0x10, 0xBB, 0xDC, 0x0D, physicalKey(0x2A)}) EXPECT_FALSE(isDisplayedKey(layout, vk)) << vk;
+    EXPECT_TRUE(isDisplayedKey(layout, 0xA1));
 
     EXPECT_EQ(layout.front().vk, '1');
     EXPECT_EQ(layout.back().vk, 0x20);

@@ -3,6 +3,9 @@
 // no password field.
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <tuple>
+
 #include "fake_focus_source.h"
 #include "fake_keyboard_layouts.h"
 #include "fake_physical_key_state.h"
@@ -232,4 +235,32 @@ TEST_F(PrivateInputTest, AFocusUnjudgedForLongKeepsTheNewestReportsAndNeverShows
     EXPECT_FALSE(state.keys.isHeld('B'));
     EXPECT_TRUE(state.keys.isHeld('Z'));
     EXPECT_EQ(state.meter.pressTimes.back(), now);
+}
+
+// The full keyboard's keys go the same way: nothing of a password shows, and what waited for
+// a verdict lights the keys where it was typed.
+TEST_F(PrivateInputTest, TheFullKeyboardKeepsPasswordsPrivateAndShowsWhatWaitedOnItsOwnKeys) {
+    LayoutMetrics m;
+    updateMetrics(m, 1.0);
+    buildLayout(layout, m, 1.0, FULL_KEYBOARD_ANSI);
+    enterPasswordField();
+    // (No Enter or Tab here: a key typed after one of them waits for the focus to move.)
+    for (auto [vk, make, extended] : {std::tuple{0x11, 0x1D, true}, {0x25, 0x4B, true}, {0x25, 0x4B, false}}) {
+        now += 30;
+        onKeyReport(state, {vk, make, false, extended}, now, context);
+    }
+    EXPECT_FALSE(anyKeyLit(now));
+    EXPECT_TRUE(sound.played.empty());
+
+    enterPlainField();
+    const FocusRequest asked = enterFieldToAsk();
+    now += 30;
+    onKeyReport(state, {0x0D, 0x1C, false, true}, now, context);  // the keypad's Enter, still down
+    const Tick pressed = now;
+    EXPECT_FALSE(anyKeyLit(now));
+    now += 200;  // past the wait for a focus change that an Enter may bring
+    answer(asked, FocusAnswer::NotPassword);
+    EXPECT_TRUE(state.keys.isHeld(extendedKey(0x1C)));
+    EXPECT_FALSE(state.keys.isHeld(physicalKey(0x1C)));
+    EXPECT_EQ(state.meter.pressTimes, std::deque<Tick>{pressed});
 }

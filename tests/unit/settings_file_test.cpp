@@ -75,7 +75,7 @@ TEST(LoadSettings, ScaleIsThousandthsClamped) {
 
 TEST(LoadSettings, NumbersAndBoolsAreNormalisedOrKeptAsRead) {
     const AppSettings s = loaded(L"[main]\nalpha=300\ntopmost=5\nclickthru=0\nshadow=-1\naa=x\nstyle=7\n"
-                                 L"rendermode=-3\nsoundSel=99\nsoundOn=\nautoMuteSys=1\n");
+                                 L"rendermode=-3\nsoundSel=99\nsoundOn=\nautoMuteSys=1\nlayout=2\n");
     EXPECT_EQ(s.alpha, 44);
     EXPECT_TRUE(s.topmost);
     EXPECT_FALSE(s.clickthru);
@@ -86,7 +86,10 @@ TEST(LoadSettings, NumbersAndBoolsAreNormalisedOrKeptAsRead) {
     EXPECT_EQ(s.soundSel, 99);
     EXPECT_FALSE(s.soundOn);  // an empty value reads as the default
     EXPECT_TRUE(s.autoMuteSys);
+    EXPECT_EQ(s.layout, 2);  // a keyboard this version does not know: shown compact, kept
     EXPECT_EQ(loaded(L"[main]\nalpha=-1\n").alpha, 255);
+    EXPECT_EQ(loaded(L"[main]\nlayout=1\n").layout, LAYOUT_FULL);
+    EXPECT_EQ(loaded(L"").layout, LAYOUT_COMPACT);
 }
 
 TEST(LoadSettings, ColoursAreRedGreenBlueHex) {
@@ -102,10 +105,10 @@ TEST(LoadSettings, ColoursAreRedGreenBlueHex) {
     EXPECT_TRUE(s.shadow);
 }
 
-TEST(SaveSettings, ANewFileGetsTheTwentyKeysInOrder) {
+TEST(SaveSettings, ANewFileGetsTheTwentyOneKeysInOrder) {
     EXPECT_EQ(saved(AppSettings{}, L"", {-5, 120}),
               L"[main]\r\nstyle=1\r\nalpha=204\r\ntopmost=1\r\nclickthru=1\r\nshadow=0\r\naa=0\r\nrendermode=0\r\n"
-              L"soundOn=0\r\nsoundSel=1\r\nautoMuteSys=0\r\nscale=1000\r\nleft=-5\r\ntop=120\r\n"
+              L"soundOn=0\r\nsoundSel=1\r\nautoMuteSys=0\r\nscale=1000\r\nleft=-5\r\ntop=120\r\nlayout=0\r\n"
               L"[color]\r\ntextN=1E1E1E\r\ntextA=FFFFFF\r\nfillN=E6E6E6\r\nfillA=3CA0FF\r\nlineN=505050\r\n"
               L"lineA=3CA0FF\r\nshadow=A0A0A0\r\n");
 }
@@ -156,7 +159,7 @@ TEST(SettingsStorage, ASaveIsOneReplaceOfTheWholeFileInUtf16UnderTheLock) {
     EXPECT_EQ(storage.file.bytes.substr(0, 2), "\xFF\xFE");
     const std::wstring text = storage.text();
     EXPECT_TRUE(text.starts_with(L"[main]\r\nstyle=2\r\nalpha=204\r\n"));
-    EXPECT_NE(text.find(L"top=2\r\n; caf\u00E9\r\n[color]\r\n"), std::wstring::npos);
+    EXPECT_NE(text.find(L"top=2\r\nlayout=0\r\n; caf\u00E9\r\n[color]\r\n"), std::wstring::npos);
     EXPECT_EQ(readSavedPosition(storage), (WindowPosition{1, 2}));
     // Saving what the file already holds writes nothing.
     EXPECT_TRUE(saveSettings(s, storage, {1, 2}));

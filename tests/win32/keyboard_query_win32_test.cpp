@@ -56,6 +56,25 @@ TEST(Win32KeyboardQuery, LabelsAndMappingOnTheRealLayout) {
     EXPECT_EQ(canonicalKey(0x27, VK_OEM_1, true, query), VK_OEM_7);
 }
 
+// The full keyboard names keys by where they sit and asks the layout which virtual key each
+// place gives; a report without a make code goes the other way.
+TEST(Win32KeyboardQuery, PlacesAndVirtualKeysOfTheRealLayout) {
+    Win32KeyboardQuery query;
+    EXPECT_EQ(query.virtualKeyOf(0x1E), 'A');
+    EXPECT_EQ(query.virtualKeyOf(0x02), '1');
+    EXPECT_EQ(query.virtualKeyOf(0x1A), VK_OEM_4);
+    EXPECT_EQ(query.virtualKeyOf(0x39), VK_SPACE);
+    EXPECT_EQ(query.virtualKeyOf(0x2A), VK_LSHIFT);
+    EXPECT_EQ(query.virtualKeyOf(0), 0);
+    EXPECT_EQ(query.virtualKeyOf(0x1E1E), 0);  // neither plain nor E0
+    EXPECT_EQ(query.scanCodeOf('A'), 0x1E);
+    EXPECT_EQ(query.scanCodeOf(VK_RETURN), 0x1C);
+    EXPECT_EQ(query.scanCodeOf(0), 0);
+    EXPECT_EQ(query.scanCodeOf(300), 0);
+    const KeyCap q{physicalKey(0x10), {}, {L'Q'}};
+    EXPECT_EQ(keyCapLabel(q, true, query), L"Q");
+}
+
 TEST(Win32SoundPlayer, AMissingFileIsSilentAndReturns) {
     Win32SoundPlayer player;
     player.play(L"no-such-click.wav");

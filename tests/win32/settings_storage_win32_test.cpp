@@ -238,7 +238,7 @@ TEST(Win32SettingsStorage, AnAnsiOrUtf8FileIsReadAndWrittenBackAsUnicode) {
         const std::string written = fileBytes(path);
         EXPECT_EQ(written.substr(0, 2), "\xFF\xFE");
         // Windows-1252 here: é is 0xE9 in the ANSI code page too.
-        EXPECT_NE(decodeIniBytes(written).find(L"top=0\r\n; caf\u00E9\r\n"), std::wstring::npos);
+        EXPECT_NE(decodeIniBytes(written).find(L"top=0\r\nlayout=0\r\n; caf\u00E9\r\n"), std::wstring::npos);
     }
 }
 

@@ -1,0 +1,142 @@
+// Key reports on the full keyboard: which key lights, which clicks and which counts; and the
+// fake Shifts around the grey keys on both keyboards.
+#include <gtest/gtest.h>
+
+#include "fake_keyboard_layouts.h"
+#include "input/key_report.h"
+#include "keyboard/layout_metrics.h"
+#include "keyboard/virtual_keys.h"
+#include "recording_sound_player.h"
+
+namespace {
+
+struct Press {
+    int vkey;
+    int makeCode;
+    bool extended = false;
+};
+
+struct ReportsTest : ::testing::Test {
+    explicit ReportsTest(const KeyArrangement& arrangement = FULL_KEYBOARD_ANSI) { use(arrangement); }
+    void use(const KeyArrangement& arrangement) {
+        LayoutMetrics m;
+        updateMetrics(m, 1.0);
+        buildLayout(layout, m, 1.0, arrangement);
+        settings.soundOn = true;
+    }
+    std::optional<Rect> send(Press p, bool keyUp, Tick now) {
+        InputContext context{layout, settings, query, sound};
+        return onKeyReport(state, {p.vkey, p.makeCode, keyUp, p.extended}, now, context);
+    }
+    // A tap: its key-down and key-up; returns the clicks and counted presses it made.
+    std::pair<std::size_t, std::size_t> tap(Press p, Tick now) {
+        const std::size_t clicks = sound.played.size();
+        const std::size_t presses = state.meter.pressTimes.size();
+        send(p, false, now);
+        send(p, true, now + 30);
+        return {sound.played.size() - clicks, state.meter.pressTimes.size() - presses};
+    }
+
+    KeyboardLayout layout;
+    AppSettings settings;
+    FakeKeyboardQuery query = usLayout();
+    RecordingSoundPlayer sound;
+    InputState state;
+};
+
+using FullKeyboardReports = ReportsTest;
+
+constexpr Press LEFT_CTRL{VK_CONTROL_GENERIC, 0x1D};
+constexpr Press RIGHT_CTRL{VK_CONTROL_GENERIC, 0x1D, true};
+constexpr Press LEFT_SHIFT{VK_SHIFT_GENERIC, 0x2A};
+constexpr Press GREY_LEFT{0x25, 0x4B, true};
+constexpr Press FAKE_SHIFT{VK_NO_KEY_CODE, 0x2A, true};
+constexpr Press FAKE_SHIFT_AS_SHIFT{VK_SHIFT_GENERIC, 0x2A, true};
+
+}  // namespace
+
+TEST_F(FullKeyboardReports, EachSideOfAModifierLightsItsOwnKeyWithoutClickOrCount) {
+    EXPECT_EQ(send(RIGHT_CTRL, false, 1000), findKey(layout, extendedKey(0x1D))->rect.inflated(8, 8));
+    EXPECT_TRUE(state.keys.isHeld(extendedKey(0x1D)));
+    EXPECT_FALSE(state.keys.isHeld(physicalKey(0x1D)));
+    // Ctrl+C: the C counts, the Ctrl does not.
+    EXPECT_EQ(tap({'C', 0x2E}, 1100), (std::pair<std::size_t, std::size_t>{1, 1}));
+    send(RIGHT_CTRL, true, 1200);
+    EXPECT_FALSE(state.keys.isHeld(extendedKey(0x1D)));
+    EXPECT_EQ(tap(LEFT_CTRL, 1300), (std::pair<std::size_t, std::size_t>{0, 0}));
+    EXPECT_EQ(tap({VK_MENU_GENERIC, 0x38, true}, 1400), (std::pair<std::size_t, std::size_t>{0, 0}));
+    EXPECT_EQ(tap({0x5B, 0x5B, true}, 1500), (std::pair<std::size_t, std::size_t>{0, 0}));
+    EXPECT_TRUE(state.keys.isLit(extendedKey(0x5B), 1600));
+    EXPECT_FALSE(state.keys.isLit(extendedKey(0x5C), 1600));
+}
+
+TEST_F(FullKeyboardReports, KeysThatTypeACharacterCountAndEveryOtherKeyOnlyClicks) {
+    using Made = std::pair<std::size_t, std::size_t>;  // clicks, counted presses
+    Tick t = 2000;
+    for (Press typed : {Press{0x0D, 0x1C}, Press{0x0D, 0x1C, true}, Press{0x09, 0x0F}, Press{0x20, 0x39},
+                        Press{0x64, 0x4B}, Press{0x6F, 0x35, true}, Press{0xDB, 0x1A}})
+        EXPECT_EQ(tap(typed, t += 200), (Made{1, 1})) << typed.vkey << " " << typed.makeCode;
+    for (Press other : {Press{0x08, 0x0E}, Press{0x1B, 0x01}, Press{0x74, 0x3F}, GREY_LEFT, Press{0x2E, 0x53, true},
+                        Press{0x14, 0x3A}, Press{0x90, 0x45, true}, Press{0x5D, 0x5D, true}})
+        EXPECT_EQ(tap(other, t += 200), (Made{1, 0})) << other.vkey << " " << other.makeCode;
+    // Without Num Lock the keypad's 4 reports the left arrow: it lights the keypad's 4, which
+    // moves the caret and types nothing.
+    EXPECT_EQ(tap({0x25, 0x4B}, t += 200), (Made{1, 0}));
+    EXPECT_EQ(state.keys.lastPressTick(physicalKey(0x4B)), t);
+    EXPECT_NE(state.keys.lastPressTick(extendedKey(0x4B)), t);
+}
+
+TEST_F(FullKeyboardReports, TheShiftKeysShiftTheLabelsLikeTheCompactOnes) {
+    EXPECT_EQ(send({VK_SHIFT_GENERIC, 0x36}, false, 3000), std::nullopt);
+    EXPECT_TRUE(state.labelShift);
+    EXPECT_TRUE(state.fullRedrawPending);
+    EXPECT_TRUE(state.keys.isHeld(physicalKey(0x36)));
+    send({VK_SHIFT_GENERIC, 0x36}, true, 3100);
+    EXPECT_FALSE(state.labelShift);
+    EXPECT_TRUE(sound.played.empty());
+}
+
+TEST_F(FullKeyboardReports, AKeyLitBeforeTheKeyboardChangedGoesOutAtItsRelease) {
+    use(COMPACT_KEYBOARD);
+    send({'A', 0x1E}, false, 4000);
+    use(FULL_KEYBOARD_ANSI);
+    EXPECT_EQ(send({'A', 0x1E}, true, 4100), std::nullopt);  // not on this keyboard: nothing to repaint
+    EXPECT_FALSE(state.keys.isHeld('A'));
+    EXPECT_EQ(state.heldKeys.count, 0);
+}
+
+// With Num Lock on, or with Shift held, the keyboard wraps each grey navigation key in Shift
+// reports with the E0 prefix so that the system sees it unshifted: E0 2A before a key-down and
+// E0 AA after its key-up with Num Lock on; with Shift held, E0 AA before and E0 2A after. A
+// driver may send them as VK_SHIFT, which once lit the left Shift and held it, lit, after the
+// real Shift was let go.
+TEST_F(FullKeyboardReports, TheFakeShiftsAroundAGreyKeyNeitherLightNorReleaseAShift) {
+    for (const KeyArrangement* arrangement : {&COMPACT_KEYBOARD, &FULL_KEYBOARD_ANSI}) {
+        for (Press fake : {FAKE_SHIFT, FAKE_SHIFT_AS_SHIFT}) {
+            state = InputState{};
+            use(*arrangement);
+            const int leftShift = arrangement == &COMPACT_KEYBOARD ? VK_LSHIFT_CODE : physicalKey(0x2A);
+            // Num Lock on, no Shift: nothing but the arrow moves.
+            send(fake, false, 5000);
+            send(GREY_LEFT, false, 5001);
+            send(GREY_LEFT, true, 5050);
+            send(fake, true, 5051);
+            EXPECT_FALSE(state.keys.isLit(leftShift, 5002)) << fake.vkey;
+            EXPECT_FALSE(state.labelShift);
+
+            // Shift held: the fake release must not let it go, the fake press must not hold it on.
+            send(LEFT_SHIFT, false, 6000);
+            send(fake, true, 6100);
+            EXPECT_TRUE(state.keys.isHeld(leftShift)) << fake.vkey;
+            EXPECT_TRUE(state.labelShift);
+            send(GREY_LEFT, false, 6101);
+            send(GREY_LEFT, true, 6150);
+            send(fake, false, 6151);
+            send(LEFT_SHIFT, true, 6300);
+            EXPECT_FALSE(state.keys.isHeld(leftShift)) << fake.vkey;
+            EXPECT_FALSE(state.keys.isLit(leftShift, 6440));
+            EXPECT_FALSE(state.labelShift);
+            EXPECT_EQ(state.heldKeys.count, 0);
+        }
+    }
+}

@@ -1,0 +1,126 @@
+// Raw keyboard reports to keys of the full keyboard, as Windows sends them.
+#include <gtest/gtest.h>
+
+#include "fake_keyboard_layouts.h"
+#include "keyboard/key_mapping.h"
+#include "keyboard/keyboard_layout.h"
+#include "keyboard/virtual_keys.h"
+
+namespace {
+
+struct KeyMapping : ::testing::Test {
+    KeyMapping() {
+        LayoutMetrics m;
+        updateMetrics(m, 1.0);
+        buildLayout(full, m, 1.0, FULL_KEYBOARD_ANSI);
+        buildLayout(compact, m, 1.0);
+    }
+    int fullKey(int vkey, int makeCode, bool extended = false) {
+        return keyForReport({vkey, makeCode, extended}, full, false, us);
+    }
+    int compactKey(int vkey, int makeCode, bool extended = false) {
+        return keyForReport({vkey, makeCode, extended}, compact, false, us);
+    }
+
+    KeyboardLayout full;
+    KeyboardLayout compact;
+    FakeKeyboardQuery us = usLayout();
+};
+
+}  // namespace
+
+TEST_F(KeyMapping, LeftAndRightModifiersAreToldApartByMakeCodeAndE0) {
+    EXPECT_EQ(fullKey(VK_SHIFT_GENERIC, 0x2A), physicalKey(0x2A));
+    EXPECT_EQ(fullKey(VK_SHIFT_GENERIC, 0x36), physicalKey(0x36));
+    EXPECT_EQ(fullKey(VK_CONTROL_GENERIC, 0x1D), physicalKey(0x1D));
+    EXPECT_EQ(fullKey(VK_CONTROL_GENERIC, 0x1D, true), extendedKey(0x1D));
+    EXPECT_EQ(fullKey(VK_MENU_GENERIC, 0x38), physicalKey(0x38));
+    EXPECT_EQ(fullKey(VK_MENU_GENERIC, 0x38, true), extendedKey(0x38));
+    EXPECT_EQ(fullKey(0x5B, 0x5B, true), extendedKey(0x5B));
+    EXPECT_EQ(fullKey(0x5C, 0x5C, true), extendedKey(0x5C));
+}
+
+TEST_F(KeyMapping, EnterAndTheKeypadsEnterAndTheGreyKeysAndTheKeypadsAreApart) {
+    EXPECT_EQ(fullKey(0x0D, 0x1C), physicalKey(0x1C));
+    EXPECT_EQ(fullKey(0x0D, 0x1C, true), extendedKey(0x1C));
+    EXPECT_EQ(fullKey(0xBF, 0x35), physicalKey(0x35));        // '/'
+    EXPECT_EQ(fullKey(0x6F, 0x35, true), extendedKey(0x35));  // the keypad's '/'
+    // The grey arrow, and the keypad's 4 without Num Lock (reported as an arrow) and with it.
+    EXPECT_EQ(fullKey(0x25, 0x4B, true), extendedKey(0x4B));
+    EXPECT_EQ(fullKey(0x25, 0x4B), physicalKey(0x4B));
+    EXPECT_EQ(fullKey(0x64, 0x4B), physicalKey(0x4B));
+    // Delete and the keypad's point, which without Num Lock reports Delete; the keypad's 5
+    // without Num Lock reports Clear.
+    EXPECT_EQ(fullKey(0x2E, 0x53, true), extendedKey(0x53));
+    EXPECT_EQ(fullKey(0x2E, 0x53), physicalKey(0x53));
+    EXPECT_EQ(fullKey(0x6E, 0x53), physicalKey(0x53));
+    EXPECT_EQ(fullKey(0x0C, 0x4C), physicalKey(0x4C));
+    EXPECT_EQ(fullKey(0x65, 0x4C), physicalKey(0x4C));
+}
+
+TEST_F(KeyMapping, KeysSentAsSequencesAreNamedByTheirVirtualKeys) {
+    // Pause comes as E1 1D 45: a report of make code 1D (or 45, as Wine sends it) with
+    // VK_PAUSE, and one of 45 with no virtual key; Ctrl+Pause as E0 46 with VK_CANCEL.
+    EXPECT_EQ(fullKey(VK_PAUSE_CODE, 0x1D), PAUSE_KEY);
+    EXPECT_EQ(fullKey(VK_PAUSE_CODE, 0x45), PAUSE_KEY);
+    EXPECT_EQ(fullKey(VK_NO_KEY_CODE, 0x45), NO_KEY);
+    EXPECT_EQ(fullKey(VK_CANCEL_CODE, 0x46, true), PAUSE_KEY);
+    // Num Lock comes with E0 from some keyboards (and from Wine), without it from others.
+    EXPECT_EQ(fullKey(VK_NUMLOCK_CODE, 0x45), physicalKey(0x45));
+    EXPECT_EQ(fullKey(VK_NUMLOCK_CODE, 0x45, true), physicalKey(0x45));
+    // Print Screen is E0 37, and 54 with Alt held.
+    EXPECT_EQ(fullKey(VK_SNAPSHOT_CODE, 0x37, true), extendedKey(0x37));
+    EXPECT_EQ(fullKey(VK_SNAPSHOT_CODE, 0x54), extendedKey(0x37));
+    EXPECT_EQ(fullKey(0x6A, 0x37), physicalKey(0x37));  // and the keypad's '*' stays itself
+}
+
+TEST_F(KeyMapping, FakeShiftsAroundTheGreyKeysLightNoShiftOnEitherKeyboard) {
+    // Windows sends them with no virtual key; a driver may send VK_SHIFT. Either way the E0
+    // prefix on Shift's make code gives them away.
+    for (int vkey : {VK_NO_KEY_CODE, VK_SHIFT_GENERIC}) {
+        for (int make : {0x2A, 0x36}) {
+            EXPECT_TRUE(isFakeShift({vkey, make, true}));
+            EXPECT_EQ(fullKey(vkey, make, true), NO_KEY) << vkey << " " << make;
+            EXPECT_EQ(compactKey(vkey, make, true), NO_KEY) << vkey << " " << make;
+        }
+    }
+    EXPECT_FALSE(isFakeShift({VK_SHIFT_GENERIC, 0x2A, false}));
+    EXPECT_EQ(compactKey(VK_SHIFT_GENERIC, 0x2A), VK_LSHIFT_CODE);
+}
+
+TEST_F(KeyMapping, AReportWithoutAMakeCodeFindsItsKeyThroughTheLayout) {
+    EXPECT_EQ(fullKey('A', 0), physicalKey(0x1E));
+    EXPECT_EQ(fullKey(VK_RCONTROL_CODE, 0), extendedKey(0x1D));
+    EXPECT_EQ(fullKey(0x0D, 0), physicalKey(0x1C));  // the main Enter, which the layout names first
+    EXPECT_FALSE(isDisplayedKey(full, fullKey(0xE7, 0)));  // a character sent as a packet
+    EXPECT_EQ(fullKey(0, 0), NO_KEY);
+}
+
+TEST_F(KeyMapping, TheCompactKeyboardStillMatchesByVirtualKeyAndCharacter) {
+    EXPECT_EQ(compactKey('A', 0x1E), 'A');
+    EXPECT_EQ(compactKey(VK_SHIFT_GENERIC, 0x36), VK_RSHIFT_CODE);
+    EXPECT_EQ(compactKey(0xBB, 0x0D), VK_OEM_MINUS_CODE);  // US '=' lights the "ー" key
+    EXPECT_EQ(compactKey(0x0D, 0x1C), 0x0D);               // Enter: a code the keyboard does not show
+    EXPECT_FALSE(isDisplayedKey(compact, compactKey(0x0D, 0x1C, true)));
+    EXPECT_FALSE(isDisplayedKey(compact, compactKey(0x25, 0x4B, true)));
+}
+
+TEST_F(KeyMapping, ThePlatformKnowsEachModifiersSideByItsOwnCode) {
+    EXPECT_EQ(platformKeyOf({VK_SHIFT_GENERIC, 0x2A, false}), VK_LSHIFT_CODE);
+    EXPECT_EQ(platformKeyOf({VK_SHIFT_GENERIC, 0x36, false}), VK_RSHIFT_CODE);
+    EXPECT_EQ(platformKeyOf({VK_CONTROL_GENERIC, 0x1D, true}), VK_RCONTROL_CODE);
+    EXPECT_EQ(platformKeyOf({VK_MENU_GENERIC, 0x38, false}), VK_LMENU_CODE);
+    EXPECT_EQ(platformKeyOf({0x25, 0x4B, false}), 0x25);
+}
+
+TEST(KeypadReports, WithoutNumLockTheKeypadTypesNothing) {
+    for (int vkey : {0x0C, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x2D, 0x2E}) EXPECT_TRUE(isNavigationReport(vkey));
+    for (int vkey : {0x60, 0x64, 0x6E, 0x0D, 0x41, 0x20, 0x6F}) EXPECT_FALSE(isNavigationReport(vkey));
+}
+
+TEST_F(KeyMapping, ANonsenseVirtualKeyNeverPassesForAKeyNamedByItsPlace) {
+    for (int vkey : {physicalKey(0x1E), extendedKey(0x1C), 0x1FF, 0x10000, -1}) {
+        EXPECT_EQ(fullKey(vkey, 0), NO_KEY) << vkey;
+        EXPECT_EQ(compactKey(vkey, 0), NO_KEY) << vkey;
+    }
+}
