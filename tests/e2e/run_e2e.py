@@ -70,9 +70,19 @@ def main(argv):
     passed = failed = 0
     shutil.rmtree(harness.artifacts_dir(), ignore_errors=True)
     harness.end_wine_session()
+    second_runs = []
     for full_name, function in tests:
         started = time.monotonic()
         failure = run_one(full_name, function)
+        if failure is not None:
+            # Wine under a loaded machine now and then drops an X event or a window message
+            # a test waits for. A test that fails is run once more in a fresh session; one
+            # that passes only then is reported by name, with its first failure, and any
+            # test failing twice fails the run.
+            print(f"RETRY {full_name} after its first run failed:\n{failure}", flush=True)
+            failure = run_one(full_name, function)
+            if failure is None:
+                second_runs.append(full_name)
         seconds = time.monotonic() - started
         if failure is None:
             passed += 1
@@ -80,6 +90,8 @@ def main(argv):
         else:
             failed += 1
             print(f"FAIL {full_name} ({seconds:.1f} s)\n{failure}", flush=True)
+    for full_name in second_runs:
+        print(f"passed only on its second run: {full_name}", flush=True)
     print(f"{passed} passed, {failed} failed", flush=True)
     return 0 if failed == 0 and passed > 0 else 1
 
