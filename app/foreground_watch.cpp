@@ -14,18 +14,11 @@ ForegroundSeen foregroundSeen;
 // A program that comes to the front often makes itself topmost a moment later (a game going
 // full screen, a player restoring its window), and under Wine its window is raised when it is
 // mapped, after the event: the window is put back on top once more, this long after.
-constexpr UINT_PTR TOPMOST_AGAIN_TIMER = 0x70F;
 constexpr UINT TOPMOST_AGAIN_MS = 300;
 
 void putBackOnTop(HWND window) {
     // Back to the top of the topmost band, as it stands: never activated, never shown.
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void CALLBACK onTopmostAgain(HWND window, UINT, UINT_PTR id, DWORD) {
-    KillTimer(window, id);
-    const AppState& a = app();
-    if (reassertsTopmost({a.settings.topmost, IsWindowVisible(window) != FALSE, false})) putBackOnTop(window);
 }
 
 bool belongsToThisProcess(HWND window) {
@@ -35,6 +28,13 @@ bool belongsToThisProcess(HWND window) {
 }
 
 }  // namespace
+
+LRESULT onTopmostAgain(HWND window) {
+    KillTimer(window, TOPMOST_AGAIN_TIMER);
+    const AppState& a = app();
+    if (reassertsTopmost({a.settings.topmost, IsWindowVisible(window) != FALSE, false})) putBackOnTop(window);
+    return 0;
+}
 
 void watchForeground() { foregroundSeen.window = reinterpret_cast<std::uintptr_t>(GetForegroundWindow()); }
 
@@ -46,7 +46,7 @@ void noteForegroundEvent() {
     const ForegroundChange change{a.settings.topmost, IsWindowVisible(a.window) != FALSE, belongsToThisProcess(foreground)};
     if (reassertsTopmost(change)) {
         putBackOnTop(a.window);
-        SetTimer(a.window, TOPMOST_AGAIN_TIMER, TOPMOST_AGAIN_MS, onTopmostAgain);
+        SetTimer(a.window, TOPMOST_AGAIN_TIMER, TOPMOST_AGAIN_MS, nullptr);
     }
     onForegroundChange(a.input, keyboardQuery(), currentTick());
     wakeFrameTick();

@@ -14,8 +14,6 @@
 
 namespace {
 
-HICON loadSmallAppIcon(HINSTANCE instance) { return loadAppIconOfSmallIconSize(instance); }
-
 void registerWindowClass(HINSTANCE instance) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -26,7 +24,7 @@ void registerWindowClass(HINSTANCE instance) {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = WINDOW_CLASS_NAME;
-    wc.hIconSm = loadSmallAppIcon(instance);
+    wc.hIconSm = loadAppIconOfSmallIconSize(instance);
     RegisterClassExW(&wc);
 }
 
@@ -44,7 +42,7 @@ std::vector<Rect> screenRects() {
 // Sized for the primary screen's DPI; once the window knows the DPI of its own screen,
 // start-up gives it the size for that.
 HWND createMainWindow(HINSTANCE instance) {
-    const Size size = windowSizeAt(pixelScale(app().settings.scale, dpiOf(nullptr)));
+    const Size size = windowSizeAt(app().metrics.pixelScale);
     // A missing position is the platform's default, which puts a popup window at (0, 0).
     const WindowPosition position = openingPosition(savedWindowPosition(), size, screenRects());
     return CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_NOACTIVATE, WINDOW_CLASS_NAME,

@@ -16,7 +16,8 @@ void applyZOrder();
 void updateAppMetrics();
 // The window size for the keyboard the settings choose, at the drawing scale `pixelScale`.
 Size windowSizeAt(double pixelScale);
-// Rebuilds the layout, makes the back buffer match the client size and repaints everything.
+// Rebuilds the layout for the keyboard the settings choose, makes the frame buffers match the
+// client size and repaints everything.
 void relayoutKeyboard();
 // After the scale or the keyboard shown changed: new metrics, the window resized with its
 // top-left corner kept, then the relayout.

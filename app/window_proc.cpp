@@ -5,6 +5,7 @@
 #include "app/focus_automation.h"
 #include "app/focus_probe.h"
 #include "app/focus_watch.h"
+#include "app/foreground_watch.h"
 #include "app/handlers.h"
 #include "app/screen_dpi.h"
 #include "app/tray_icon.h"
@@ -16,6 +17,7 @@ LRESULT onTimerMessage(HWND window, WPARAM timerId) {
     switch (timerId) {
     case FOCUS_TIMER: return onFocusTimer(window);
     case SAVE_TIMER: return onSaveTimer(window);
+    case TOPMOST_AGAIN_TIMER: return onTopmostAgain(window);
     default: return onTimer(window, timerId);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The small value types the portable code shares with the Win32 layer.
+#include <algorithm>
 #include <cstdint>
 
 // Milliseconds of the system's 64-bit tick clock, so that a count or a queue of press
@@ -43,6 +44,11 @@ struct Rect {
     bool empty() const { return right <= left || bottom <= top; }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
+
+// The part of `a` that lies in `b`; empty() when they do not meet.
+inline Rect intersection(const Rect& a, const Rect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
 
 // round(x) of the pixel rules: x + 0.5 truncated toward zero, in double precision.
 inline int roundHalfUp(double x) { return static_cast<int>(x + 0.5); }

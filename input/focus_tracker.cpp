@@ -57,11 +57,6 @@ FocusRequest replaceStuckWorker(FocusTracker& tracker, Tick now) {
     return latestWaiting ? ask(tracker, now) : FocusRequest{};
 }
 
-PrivacyMode modeJudged(const FocusTracker& tracker) {
-    const PrivacyMode mode = judgedMode(tracker.judgement);
-    return tracker.menuDepth > 0 && tracker.menuFloor > mode ? tracker.menuFloor : mode;
-}
-
 }  // namespace
 
 bool countsAsForeground(const FocusOrigin& origin, const ForegroundInput& foreground) {
@@ -98,7 +93,7 @@ void onForegroundChanged(FocusTracker& tracker) { tracker.menuDepth = 0; }
 
 void onMenuOpened(FocusTracker& tracker, const FocusOrigin& origin, const ForegroundInput& foreground) {
     if (!countsAsForeground(origin, foreground)) return;
-    if (tracker.menuDepth == 0) tracker.menuFloor = modeJudged(tracker);
+    if (tracker.menuDepth == 0) tracker.menuFloor = judgedMode(tracker);
     ++tracker.menuDepth;
 }
 

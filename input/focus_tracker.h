@@ -90,20 +90,20 @@ struct FocusTracker {
     QuestionDesk desk;
 };
 
-inline PrivacyMode judgedMode(FocusJudgement judgement) {
-    switch (judgement) {
-    case FocusJudgement::Password: return PrivacyMode::Private;
-    case FocusJudgement::Pending: return PrivacyMode::Holding;
-    default: return PrivacyMode::Open;
+// What the focus is judged to be, an open menu's floor included.
+inline PrivacyMode judgedMode(const FocusTracker& tracker) {
+    PrivacyMode mode = PrivacyMode::Open;
+    switch (tracker.judgement) {
+    case FocusJudgement::Password: mode = PrivacyMode::Private; break;
+    case FocusJudgement::Pending: mode = PrivacyMode::Holding; break;
+    default: break;
     }
+    return tracker.menuDepth > 0 && tracker.menuFloor > mode ? tracker.menuFloor : mode;
 }
 
 // Read on every key report: a few comparisons.
 inline PrivacyMode privacyMode(const FocusTracker& tracker, Tick now) {
-    PrivacyMode mode = judgedMode(tracker.judgement);
-    if (tracker.menuDepth > 0 && tracker.menuFloor > mode) mode = tracker.menuFloor;
-    if (now < tracker.typeAheadUntil) return PrivacyMode::Holding;
-    return mode;
+    return now < tracker.typeAheadUntil ? PrivacyMode::Holding : judgedMode(tracker);
 }
 
 // The focus moved to an element judged `verdict` from what it shows of itself; an element it

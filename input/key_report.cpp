@@ -14,12 +14,6 @@ ReportedKey reportedKey(const KeyReport& report) { return {report.vkey, report.m
 
 void setHeld(InputState& state, int code) { state.keys.held[code] = state.heldKeys.holdsCode(code); }
 
-std::optional<Rect> keyArea(const KeyboardLayout& layout, int code) {
-    const KeyCap* key = findKey(layout, code);
-    if (key == nullptr) return std::nullopt;
-    return keyRepaintArea(*key);
-}
-
 // Only keys that type a character count toward the speed, each key-down of theirs, auto-repeats
 // included; a keypad key without Num Lock moves the caret and types nothing. Modifiers (Shift,
 // Ctrl, Alt, Windows) light up but neither click nor count; every other key clicks.
@@ -49,18 +43,21 @@ void pressKey(InputState& state, const HeldKey& key, bool click, bool counts, co
 // A key-up releases what the key-down of the same physical key lit. One whose key-down
 // never came (held before the program started) releases the key it maps to now, unless
 // another physical key holds that one.
-int releasedCode(InputState& state, const KeyReport& report, int id, const KeyboardLayout& layout,
-                 KeyboardQuery& query) {
-    if (const std::optional<int> code = state.heldKeys.release(id)) return *code;
-    return keyForReport(reportedKey(report), layout, state.labelShift, query);
+std::optional<int> releasedCode(InputState& state, const KeyReport& report, int id, const KeyboardLayout& layout,
+                                KeyboardQuery& query) {
+    if (const std::optional<int> code = state.heldKeys.release(id)) return code;
+    if (const KeyCap* key = keyForReport(reportedKey(report), layout, state.labelShift, query)) return key->vk;
+    return std::nullopt;
 }
 
 // A Shift change alters every label at once: the next frame tick repaints the whole window,
 // so the key needs no area of its own. Only a Shift key can change it here; the system's own
-// Shift state is looked at by the tick after every report.
-std::optional<Rect> areaAfterChange(InputState& state, const KeyboardLayout& layout, KeyboardQuery& query, int code) {
+// Shift state is looked at by the tick after every report. `key` is the key of `code` when
+// the keyboard shows it.
+std::optional<Rect> areaAfterChange(InputState& state, KeyboardQuery& query, int code, const KeyCap* key) {
     if (isShiftKey(code) && updateLabelShift(state, query)) return std::nullopt;
-    return keyArea(layout, code);
+    if (key == nullptr) return std::nullopt;
+    return keyRepaintArea(*key);
 }
 
 void showLabelState(InputState& state, const LabelState& current) {
@@ -84,19 +81,18 @@ std::optional<Rect> applyKeyReport(InputState& state, const KeyReport& report, T
     KeyboardQueryWithCapsLock query(context.query, state.capsLock.on);
     if (report.keyUp) {
         // A key lit before the keyboard was switched to another arrangement goes out too.
-        const int code = releasedCode(state, report, id, context.layout, query);
-        if (!isKeyCodeInRange(code)) return std::nullopt;
-        setHeld(state, code);  // lastPress stays, so a short tap stays lit a while
-        return areaAfterChange(state, context.layout, context.query, code);
+        const std::optional<int> code = releasedCode(state, report, id, context.layout, query);
+        if (!code || !isKeyCodeInRange(*code)) return std::nullopt;
+        setHeld(state, *code);  // lastPress stays, so a short tap stays lit a while
+        return areaAfterChange(state, context.query, *code, findKey(context.layout, *code));
     }
-    const int code = keyForReport(reportedKey(report), context.layout, state.labelShift, query);
     // Only keys shown (all with codes below KEY_CODE_COUNT) reach the tables; every other key
     // changes nothing.
-    const KeyCap* key = findKey(context.layout, code);
-    if (key == nullptr || !isKeyCodeInRange(code)) return std::nullopt;
-    pressKey(state, {id, code, platformKeyOf(reportedKey(report)), at}, click, countsAsTyped(*key, report), *key,
+    const KeyCap* key = keyForReport(reportedKey(report), context.layout, state.labelShift, query);
+    if (key == nullptr || !isKeyCodeInRange(key->vk)) return std::nullopt;
+    pressKey(state, {id, key->vk, platformKeyOf(reportedKey(report)), at}, click, countsAsTyped(*key, report), *key,
              context);
-    return areaAfterChange(state, context.layout, context.query, code);
+    return areaAfterChange(state, context.query, key->vk, key);
 }
 
 // What was held back, in the order it came, each report at its own time. A key that would
@@ -159,7 +155,7 @@ std::optional<Rect> releaseHeldKey(InputState& state, int id, const KeyboardLayo
     const std::optional<int> code = state.heldKeys.release(id);
     if (!code) return std::nullopt;
     setHeld(state, *code);
-    return areaAfterChange(state, layout, query, *code);
+    return areaAfterChange(state, query, *code, findKey(layout, *code));
 }
 
 void settlePrivacy(InputState& state, Tick now, InputContext& context) {

@@ -32,28 +32,6 @@ std::optional<int> keyForCharacter(wchar_t c, const KeyboardLayout& layout) {
     return std::nullopt;
 }
 
-std::optional<int> keyForCharacter(wchar_t c, const KeyArrangement& arrangement) {
-    for (const KeyGroup& group : arrangement.groups)
-        for (const KeySpec& key : group.keys)
-            if (matches(key.matchedCharacters, c)) return key.code;
-    return std::nullopt;
-}
-
-// Punctuation keys carry different codes from one layout to the next, so they are matched by
-// the character they type; letters and digits keep their code whatever they type.
-template <typename Keys>
-int keyTypingLike(int makeCode, int vk, bool labelShift, KeyboardQuery& query, const Keys& keys) {
-    if (vk == VK_SHIFT_GENERIC) {
-        if (makeCode == MAKE_CODE_LEFT_SHIFT) return VK_LSHIFT_CODE;
-        if (makeCode == MAKE_CODE_RIGHT_SHIFT) return VK_RSHIFT_CODE;
-        return VK_SHIFT_GENERIC;
-    }
-    if (!isMatchedByCharacter(vk)) return vk;
-    std::optional<wchar_t> c = characterWithLabelState(vk, labelShift, query);
-    if (!c) return vk;
-    return keyForCharacter(*c, keys).value_or(vk);
-}
-
 }  // namespace
 
 std::uintptr_t layoutToFollow(const ForegroundKeyboard& foreground, std::uintptr_t inUse) {
@@ -94,10 +72,16 @@ std::wstring keyCapLabel(const KeyCap& key, bool labelShift, KeyboardQuery& quer
     return keyLabel(vk, key.label.data(), labelShift, query);
 }
 
+// Punctuation keys carry different codes from one layout to the next, so they are matched by
+// the character they type; letters and digits keep their code whatever they type.
 int canonicalKey(int makeCode, int vk, bool labelShift, KeyboardQuery& query, const KeyboardLayout& layout) {
-    return keyTypingLike(makeCode, vk, labelShift, query, layout);
-}
-
-int canonicalKey(int makeCode, int vk, bool labelShift, KeyboardQuery& query) {
-    return keyTypingLike(makeCode, vk, labelShift, query, COMPACT_KEYBOARD);
+    if (vk == VK_SHIFT_GENERIC) {
+        if (makeCode == MAKE_CODE_LEFT_SHIFT) return VK_LSHIFT_CODE;
+        if (makeCode == MAKE_CODE_RIGHT_SHIFT) return VK_RSHIFT_CODE;
+        return VK_SHIFT_GENERIC;
+    }
+    if (!isMatchedByCharacter(vk)) return vk;
+    std::optional<wchar_t> c = characterWithLabelState(vk, labelShift, query);
+    if (!c) return vk;
+    return keyForCharacter(*c, layout).value_or(vk);
 }

@@ -42,5 +42,3 @@ std::wstring keyCapLabel(const KeyCap& key, bool labelShift, KeyboardQuery& quer
 // The code of the on-screen key of `layout` that a report of (`makeCode`, `vk`) lights by its
 // virtual-key code, or for punctuation by the character it types; `vk` when no key matches.
 int canonicalKey(int makeCode, int vk, bool labelShift, KeyboardQuery& query, const KeyboardLayout& layout);
-// The same for the compact keyboard.
-int canonicalKey(int makeCode, int vk, bool labelShift, KeyboardQuery& query);

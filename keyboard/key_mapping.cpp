@@ -41,14 +41,11 @@ int physicalKeyOf(const ReportedKey& report, KeyboardQuery& query) {
     return keyOfScanCode(query.scanCodeOf(report.vkey));
 }
 
-int keyForReport(const ReportedKey& report, const KeyboardLayout& layout, bool labelShift, KeyboardQuery& query) {
-    if (isFakeShift(report) || report.vkey == VK_NO_KEY_CODE) return NO_KEY;
-    if (const int physical = physicalKeyOf(report, query); physical != NO_KEY && isDisplayedKey(layout, physical))
-        return physical;
-    // A virtual-key code is below PHYSICAL_KEY_BASE: a report's code beyond it (the platform
-    // has none) must not pass for a key named by where it sits.
-    const int code = canonicalKey(report.makeCode, report.vkey, labelShift, query, layout);
-    return code > 0 && code < PHYSICAL_KEY_BASE ? code : NO_KEY;
+const KeyCap* keyForReport(const ReportedKey& report, const KeyboardLayout& layout, bool labelShift,
+                           KeyboardQuery& query) {
+    if (isFakeShift(report) || report.vkey == VK_NO_KEY_CODE) return nullptr;
+    if (namesKeysByPlace(layout)) return findKey(layout, physicalKeyOf(report, query));
+    return findKey(layout, canonicalKey(report.makeCode, report.vkey, labelShift, query, layout));
 }
 
 bool isNavigationReport(int vkey) {

@@ -20,10 +20,11 @@ bool isFakeShift(const ReportedKey& report);
 // NO_KEY for a report of no key.
 int physicalKeyOf(const ReportedKey& report, KeyboardQuery& query);
 
-// The code of the key of `layout` that the report lights: its physical key when the layout
-// names keys so, else the key matched by canonicalKey; NO_KEY for a fake Shift or a report of
-// no key.
-int keyForReport(const ReportedKey& report, const KeyboardLayout& layout, bool labelShift, KeyboardQuery& query);
+// The key of `layout` that the report lights: its physical key when the layout names keys so,
+// else the key matched by canonicalKey; null for a fake Shift, a report of no key, or a key the
+// layout does not show.
+const KeyCap* keyForReport(const ReportedKey& report, const KeyboardLayout& layout, bool labelShift,
+                           KeyboardQuery& query);
 
 // The keypad's digits and point without Num Lock report the navigation keys they stand for,
 // and then type nothing.

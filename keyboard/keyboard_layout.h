@@ -39,3 +39,7 @@ const KeyCap* findKey(const KeyboardLayout& layout, int code);
 
 // Whether the keyboard shows a key of this code.
 inline bool isDisplayedKey(const KeyboardLayout& layout, int code) { return findKey(layout, code) != nullptr; }
+
+// Whether the keyboard names its keys by where they sit (the full keyboards) rather than by
+// their virtual keys (the compact one); every arrangement names all its keys one way.
+inline bool namesKeysByPlace(const KeyboardLayout& layout) { return !layout.empty() && isPhysicalKey(layout.front().vk); }

@@ -20,8 +20,7 @@ Pixel* rowOf(const PixelBuffer& buffer, int y) {
 }  // namespace
 
 Rect AlphaCanvas::clipped(const Rect& r) const {
-    return {std::max(r.left, origin_.x), std::max(r.top, origin_.y), std::min(r.right, origin_.x + frame_.width),
-            std::min(r.bottom, origin_.y + frame_.height)};
+    return intersection(r, {origin_.x, origin_.y, origin_.x + frame_.width, origin_.y + frame_.height});
 }
 
 Pixel* AlphaCanvas::at(int x, int y) const { return rowOf(frame_, y - origin_.y) + (x - origin_.x); }

@@ -12,10 +12,6 @@ bool meets(const Rect& a, const Rect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-Rect intersection(const Rect& a, const Rect& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-}
-
 // The rectangles of an update region do not overlap, so they cover `target` exactly when the
 // parts of it they hold add up to all of it.
 bool covers(std::span<const Rect> areas, const Rect& target) {

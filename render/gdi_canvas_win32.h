@@ -1,10 +1,11 @@
 #pragma once
-// The canvas drawn with GDI into a device context (the back buffer's memory DC). Every pen
-// and brush is created, selected, used, deselected and deleted within one call; fonts and the
-// glow's bitmap too, unless kept objects are given (render/gdi_resources_win32.h), whose
-// label font stays selected in the back buffer from one text to the next. A null DC draws nothing, so a frame over a buffer that could not be created is
-// simply lost; a step whose pen, brush, font or bitmap cannot be created is left out rather
-// than drawn with whatever the DC holds.
+// The canvas drawn with GDI into a device context: the colour-keyed frame's back buffer, or a
+// bitmap the per-pixel canvas draws through it (its frame, a mask). Every pen and brush is
+// created, selected, used, deselected and deleted within one call; fonts and the scratch
+// bitmaps too, unless kept objects are given (render/gdi_resources_win32.h), whose label font
+// stays selected in each DC from one text to the next. A null DC draws nothing, so a frame
+// over a buffer that could not be created is simply lost; a step whose pen, brush, font or
+// bitmap cannot be created is left out rather than drawn with whatever the DC holds.
 #include "render/canvas.h"
 
 class GdiResources;

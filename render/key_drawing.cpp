@@ -138,9 +138,3 @@ void drawKey(Canvas& canvas, const KeyCap& key, const FrameContext& context, boo
         drawKeyFace(canvas, key, d, lit, context);
     if (lit) drawPressGlow(canvas, d, key.vk, context.keys, context.now);
 }
-
-void drawKeyLabel(Canvas& canvas, std::wstring_view text, const Rect& r, bool lit, const LayoutMetrics& metrics,
-                  const KeyColors& colors, bool antialiased) {
-    canvas.drawText(labelFont(metrics, lit, antialiased), lit ? colors.textA : colors.textN, text,
-                    TextPlacement{r, true});
-}

@@ -31,8 +31,3 @@ int fittedLabelHeight(std::wstring_view label, int keyWidth, int height);
 // With `onBackground`, nothing but the background has been drawn where the key draws, so its
 // lit face may be copied from a kept picture.
 void drawKey(Canvas& canvas, const KeyCap& key, const FrameContext& context, bool onBackground = false);
-
-// The label centred in `r`, heavier and in the lit colour while lit; smoothed in grey levels
-// when `antialiased`.
-void drawKeyLabel(Canvas& canvas, std::wstring_view text, const Rect& r, bool lit, const LayoutMetrics& metrics,
-                  const KeyColors& colors, bool antialiased = false);

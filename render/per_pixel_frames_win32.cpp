@@ -55,7 +55,7 @@ std::optional<bool> paintPerPixelFrame(WindowFrames& frames, GdiResources& resou
     // Keys reaching an area are drawn whole, beyond it too; only the areas are brought up to
     // date, and the window is never given pixels of a frame it is not meant to show yet.
     for (const Rect& area : areas) {
-        const Rect inside = dirtyRect(std::span<const Rect>(&area, 1), client);
+        const Rect inside = intersection(area, client);
         if (!inside.empty()) copyArea(frames.shown, frames.composed, inside);
     }
     const Rect changed = dirtyRect(areas, client);

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -12,10 +11,6 @@
 namespace {
 
 constexpr Color MASK_INK = rgb(255, 255, 255);
-
-Rect intersection(const Rect& a, const Rect& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-}
 
 // Every pixel the text may touch: its measured cell, grown by what glyphs can reach beyond
 // it (overhangs of letters such as "j" and "f"), within its clip and the frame.

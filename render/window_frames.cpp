@@ -5,8 +5,7 @@
 Rect dirtyRect(std::span<const Rect> areas, const Rect& client) {
     Rect around{};
     for (const Rect& area : areas) {
-        const Rect inside{std::max(area.left, client.left), std::max(area.top, client.top),
-                          std::min(area.right, client.right), std::min(area.bottom, client.bottom)};
+        const Rect inside = intersection(area, client);
         if (inside.empty()) continue;
         if (around.empty()) {
             around = inside;

@@ -159,11 +159,6 @@ def scheme_difference(actual, expected):
 
 # ---------------------------------------------------------------------------- settings.ini
 
-def backup_of(sections):
-    """{event: path} of the backup sections; None when the file has none."""
-    return control.backup_in(sections)
-
-
 def settings_problems(sections):
     """What is wrong with a settings.ini that should hold every key once: None when nothing."""
     names = [name for name, _ in sections]

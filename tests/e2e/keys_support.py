@@ -32,28 +32,37 @@ def metrics(scale):
             "margin": _round(14 * scale), "panel": _round(120 * scale)}
 
 
-def _rows(m):
-    """Per row: (x of the first key, [(name, width in units), ...]) as the keyboard is built."""
-    k, g, x0 = m["key"], m["gap"], m["margin"]
-    return [(x0, [(c, 1) for c in "1234567890"] + [("ー", 1)]),
-            (x0 + k // 2, [(c, 1) for c in "QWERTYUIOP@"]),
-            (x0 + k, [(c, 1) for c in "ASDFGHJKL;:"]),
-            (x0, [("LShift", 2)] + [(c, 1) for c in "ZXCVBNM,./"] + [("RShift", 2)]),
-            (x0 + 2 * k, [("Space", 7)])]
+# The compact keyboard, row by row: (indent in key widths, [(name, width in key units), ...]).
+_COMPACT_ROWS = [(0, [(c, 1) for c in "1234567890"] + [("ー", 1)]),
+                 (0.5, [(c, 1) for c in "QWERTYUIOP@"]),
+                 (1, [(c, 1) for c in "ASDFGHJKL;:"]),
+                 (0, [("LShift", 2)] + [(c, 1) for c in "ZXCVBNM,./"] + [("RShift", 2)]),
+                 (2, [("Space", 7)])]
+
+
+def grid_rect(units, row, width=1.0, height=1.0, indent=0.0, scale=1.0):
+    """A key's rectangle (left, top, right, bottom) in client pixels, as the keyboard is built
+    from its table: its place in key units (a key and the gap after it) plus `indent` key
+    widths, its row, and its width and height in units and rows."""
+    m = metrics(scale)
+
+    def x(at):
+        return m["margin"] + int(at * (m["key"] + m["gap"]) + indent * m["key"])
+
+    def y(at):
+        return m["margin"] + int(at * (m["key"] + m["row_gap"]))
+
+    return x(units), y(row), x(units + width) - m["gap"], y(row + height) - m["row_gap"]
 
 
 def key_rects(scale=1.0):
-    """Every key's rectangle (left, top, right, bottom) in client pixels, by its name."""
-    m = metrics(scale)
-    k, g = m["key"], m["gap"]
+    """Every key's rectangle of the compact keyboard by its name."""
     rects = {}
-    y = m["margin"]
-    for x, keys in _rows(m):
-        for name, units in keys:
-            rects[name] = (x, y, x + units * k + (units - 1) * g, y + k)
-            # The left Shift is two units wide and ends where a third key would begin.
-            x += 2 * (k + g) if name == "LShift" else k + g
-        y += k + m["row_gap"]
+    for row, (indent, keys) in enumerate(_COMPACT_ROWS):
+        units = 0
+        for name, width in keys:
+            rects[name] = grid_rect(units, row, width, indent=indent, scale=scale)
+            units += width
     return rects
 
 

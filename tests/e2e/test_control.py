@@ -81,10 +81,6 @@ MUTED = control.muted_scheme_of(SOUNDS)
 BACKUP = control.backup_of(SOUNDS)
 
 
-def backup_of(sections):
-    return control.backup_in(sections)
-
-
 def wait_scheme(expected):
     try:
         wait_until("the sound scheme to change", lambda: control.sound_scheme() == expected,
@@ -96,10 +92,10 @@ def wait_scheme(expected):
 def backup_when(s, expected):
     """The backup section once it matches; a running program rewrites the file at any time."""
     try:
-        return backup_of(control.settings_when(s, "the backup section",
-                                               lambda sec: backup_of(sec) == expected))
+        return control.backup_in(control.settings_when(s, "the backup section",
+                                                       lambda sec: control.backup_in(sec) == expected))
     except HarnessError:
-        return backup_of(s.read_settings())  # the comparison that follows shows the difference
+        return control.backup_in(s.read_settings())  # the comparison that follows shows the difference
 
 
 def test_muting_blanks_the_sounds_and_exit_or_a_later_run_puts_them_back(s):
@@ -141,7 +137,7 @@ def mute_exit_kill_and_restore(s):
     tavrin.wait_exit()
     wait_window_gone(MAIN_TITLE)
     expect.equal("scheme after the kill", control.sound_scheme(), MUTED)
-    expect.equal("backup after the kill", backup_of(s.read_settings()), BACKUP)
+    expect.equal("backup after the kill", control.backup_in(s.read_settings()), BACKUP)
     expect.check()
 
     # The next run mutes blank sounds, keeps the old backup, and its Exit restores it.
@@ -151,7 +147,7 @@ def mute_exit_kill_and_restore(s):
     expect.equal("exit code of the next run", tavrin.wait_exit(), 0)
     wait_window_gone(MAIN_TITLE)
     expect.equal("scheme after the next run's Exit", control.sound_scheme(), ORIGINAL)
-    expect.equal("backup after the next run's Exit", backup_of(s.read_settings()), None)
+    expect.equal("backup after the next run's Exit", control.backup_in(s.read_settings()), None)
     expect.check()
 
 

@@ -28,7 +28,7 @@ def start_muted(s, expect, what):
 def expect_scheme_back_and_file_whole(s, expect, what, path=None):
     expect.equal(f"scheme after {what}", faults.scheme_difference(control.sound_scheme(), ORIGINAL), None)
     sections = read_ini(path) if path else s.read_settings()
-    expect.equal(f"backup after {what}", faults.backup_of(sections), None)
+    expect.equal(f"backup after {what}", control.backup_in(sections), None)
     expect.equal(f"settings.ini after {what}", faults.settings_problems(sections), None)
 
 
@@ -45,7 +45,7 @@ def test_a_session_that_ends_while_muted_gives_the_sounds_back_and_a_cancelled_e
     s.tool("post", WM_ENDSESSION, 0)
     faults.require_alive(tavrin, "after a cancelled end of the session")
     expect.equal("scheme after a cancelled end", control.sound_scheme(), MUTED)
-    expect.equal("backup after a cancelled end", faults.backup_of(s.read_settings()), BACKUP)
+    expect.equal("backup after a cancelled end", control.backup_in(s.read_settings()), BACKUP)
     expect.check()
 
     # Wine ends the session as Windows does: both messages to every window, then the end
@@ -110,7 +110,7 @@ def test_a_file_written_as_utf16_without_a_mark_is_read_and_its_notes_outlive_th
     expect.true("written back with its byte-order mark", data.startswith(b"\xff\xfe"))
     text = data[2:].decode("utf-16-le")
     expect.true("the note is kept under its header", f"[sysSndBackup]\r\n\r\n{note}\r\n" in text)
-    expect.equal("backup lines after Exit", faults.backup_of(s.read_settings()), {})
+    expect.equal("backup lines after Exit", control.backup_in(s.read_settings()), {})
     expect.equal("scale kept", control.section_dict(s.read_settings(), "main").get("scale"), "1500")
     expect.check()
 
@@ -146,7 +146,7 @@ def test_a_settings_file_that_is_a_link_is_written_through_and_a_new_file_link_n
     os.rename(s.settings_path, real)
     os.symlink(real, s.settings_path)
     tavrin, xid = start_muted(s, expect, "the run through the link")
-    expect.equal("backup in the linked file", faults.backup_of(read_ini(real)), BACKUP)
+    expect.equal("backup in the linked file", control.backup_in(read_ini(real)), BACKUP)
     faults.exit_from_menu(expect, tavrin, xid, "the run through the link")
     expect_scheme_back_and_file_whole(s, expect, "the second Exit", real)
     expect.true("settings.ini is still the link", os.path.islink(s.settings_path)

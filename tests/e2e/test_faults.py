@@ -105,14 +105,14 @@ def test_exit_restores_every_one_of_500_muted_sounds(s):
     faults.start_target(s)
     tavrin, xid = s.start_tavrin()
     expect.equal("scheme while muted", faults.scheme_difference(faults.wait_scheme(muted), muted), None)
-    backup = faults.backup_of(s.read_settings()) or {}
+    backup = control.backup_in(s.read_settings()) or {}
     expect.equal("backed-up events", len(backup), 500)
     expect.true("every backup entry is its event's path",
                 backup == {event: path for event, _, path in sounds})
     faults.exit_from_menu(expect, tavrin, xid, "the muted run")
     expect.equal("scheme after Exit", faults.scheme_difference(control.sound_scheme(), original), None)
     sections = s.read_settings()
-    expect.equal("backup after Exit", faults.backup_of(sections), None)
+    expect.equal("backup after Exit", control.backup_in(sections), None)
     expect.equal("settings.ini after Exit", faults.settings_problems(sections), None)
     expect.check()
 
@@ -129,13 +129,13 @@ def test_after_kills_while_muted_exit_brings_the_sounds_back_with_muting_on_or_o
         tavrin, _ = s.start_tavrin()
         expect.equal(f"scheme while the {run} run is muted", faults.wait_scheme(MUTED), MUTED)
         faults.kill(tavrin)
-        expect.equal(f"backup after the {run} kill", faults.backup_of(s.read_settings()), BACKUP)
+        expect.equal(f"backup after the {run} kill", control.backup_in(s.read_settings()), BACKUP)
     expect.equal("scheme after the kills", control.sound_scheme(), MUTED)
 
     tavrin, xid = s.start_tavrin()
     faults.exit_from_menu(expect, tavrin, xid, "the run with muting on")
     expect.equal("scheme after Exit with muting on", control.sound_scheme(), ORIGINAL)
-    expect.equal("backup after Exit with muting on", faults.backup_of(s.read_settings()), None)
+    expect.equal("backup after Exit with muting on", control.backup_in(s.read_settings()), None)
     expect.check()
 
     # Killed once more, then started with muting switched off: nothing is muted or restored
@@ -149,7 +149,7 @@ def test_after_kills_while_muted_exit_brings_the_sounds_back_with_muting_on_or_o
     faults.exit_from_menu(expect, tavrin, xid, "the run with muting off")
     expect.equal("scheme after Exit with muting off", control.sound_scheme(), ORIGINAL)
     sections = s.read_settings()
-    expect.equal("backup after Exit with muting off", faults.backup_of(sections), None)
+    expect.equal("backup after Exit with muting off", control.backup_in(sections), None)
     expect.equal("autoMuteSys kept off", control.section_dict(sections, "main").get("autoMuteSys"), "0")
     expect.equal("settings.ini after Exit", faults.settings_problems(sections), None)
     expect.check()
@@ -164,7 +164,7 @@ def test_a_second_copy_runs_without_the_hot_key_and_both_end_cleanly(s):
     second, second_xid = s.start_tavrin()
     expect = Expectations()
     expect.equal("scheme while both are muted", faults.wait_scheme(MUTED), MUTED)
-    expect.equal("backup kept by the second copy's mute", faults.backup_of(s.read_settings()), BACKUP)
+    expect.equal("backup kept by the second copy's mute", control.backup_in(s.read_settings()), BACKUP)
 
     # Ctrl+Shift+K belongs to the first copy alone.
     focus_window(target_xid)
@@ -204,11 +204,11 @@ def test_a_folder_whose_path_is_beyond_max_path_keeps_the_settings_and_the_backu
     tavrin = s.start("tavrin", os.path.join(deep, "tavrin.exe"))
     xid = harness.wait_for_window(MAIN_TITLE)
     expect.equal("scheme while muted", faults.wait_scheme(MUTED), MUTED)
-    expect.equal("backup in the long folder", faults.backup_of(harness.read_ini(settings_path)), BACKUP)
+    expect.equal("backup in the long folder", control.backup_in(harness.read_ini(settings_path)), BACKUP)
     faults.exit_from_menu(expect, tavrin, xid, "the run in the long folder")
     expect.equal("scheme after Exit", control.sound_scheme(), ORIGINAL)
     sections = harness.read_ini(settings_path)
-    expect.equal("backup after Exit", faults.backup_of(sections), None)
+    expect.equal("backup after Exit", control.backup_in(sections), None)
     expect.equal("settings.ini after Exit", faults.settings_problems(sections), None)
     written = sorted(os.path.relpath(os.path.join(root, name), s.app_dir)
                      for root, _, names in os.walk(s.app_dir) for name in names)

@@ -7,39 +7,31 @@ import control_support as control
 from control_support import KEYBOARD_COMPACT, KEYBOARD_FULL, KEYBOARD_MENU
 from frame_points import GRIP_FILL, grip_fill_point
 from harness import Expectations, Screenshot, focus_window, run, wait_for_pixel, window_geometry
-from keys_support import (BAR_BLUE, LIT_TIMEOUT, crop, drawn_lit, drawn_normal, main_settings,
+from keys_support import (BAR_BLUE, LIT_TIMEOUT, crop, drawn_lit, drawn_normal, grid_rect, main_settings,
                           poll_shots, settle, start_keyboard, type_text, window_size)
 
 # The full keyboard at scale 1.00: keys 48 pixels wide and 56 apart, rows 60 apart with the
 # digits a quarter row below the function keys, the keypad's right edge at 22.5 units.
 FULL_SIZE = (1408, 391)
-UNIT, ROW, KEY, GAP, ROW_GAP, MARGIN = 56, 60, 48, 8, 12, 14
-
-
-def full_rect(units, row, width=1.0, height=1.0):
-    """A key's rectangle in the window from its place in key units and rows."""
-    left = MARGIN + int(units * UNIT)
-    top = MARGIN + int(row * ROW)
-    return left, top, MARGIN + int((units + width) * UNIT) - GAP, MARGIN + int((row + height) * ROW) - ROW_GAP
 
 
 # X key names, pressed with xte (xdotool presses the left Ctrl too for the right one under
 # Wine), and the key each lights on the ANSI and ISO keyboards. Under Wine the US keymap has
 # the key beside the left Shift, so the ISO keyboard is shown; the keys below sit alike on both.
 KEYS = {
-    "Control_L": full_rect(0, 5.25, 1.25),
-    "Control_R": full_rect(13.75, 5.25, 1.25),
-    "Alt_L": full_rect(2.5, 5.25, 1.25),
-    "Return": full_rect(12.75, 3.25, 2.25),
-    "KP_Enter": full_rect(21.5, 4.25, 1, 2),
-    "BackSpace": full_rect(13, 1.25, 2),
-    "Tab": full_rect(0, 2.25, 1.5),
-    "Escape": full_rect(0, 0),
-    "F5": full_rect(6.5, 0),
-    "Left": full_rect(15.25, 5.25),
-    "KP_Left": full_rect(18.5, 3.25),  # the keypad's 4, with and without Num Lock
+    "Control_L": grid_rect(0, 5.25, 1.25),
+    "Control_R": grid_rect(13.75, 5.25, 1.25),
+    "Alt_L": grid_rect(2.5, 5.25, 1.25),
+    "Return": grid_rect(12.75, 3.25, 2.25),
+    "KP_Enter": grid_rect(21.5, 4.25, 1, 2),
+    "BackSpace": grid_rect(13, 1.25, 2),
+    "Tab": grid_rect(0, 2.25, 1.5),
+    "Escape": grid_rect(0, 0),
+    "F5": grid_rect(6.5, 0),
+    "Left": grid_rect(15.25, 5.25),
+    "KP_Left": grid_rect(18.5, 3.25),  # the keypad's 4, with and without Num Lock
 }
-A_KEY = full_rect(1.75, 3.25)
+A_KEY = grid_rect(1.75, 3.25)
 PANEL_BAR_COLUMN = 1334  # the middle of the speed panel, right of the keypad
 
 
@@ -110,7 +102,7 @@ def test_every_kind_of_key_lights_a_key_of_its_own_on_the_full_keyboard(s):
 def test_a_japanese_keyboard_shows_the_japanese_arrangement(s):
     # Wine calls the keyboard Japanese (GetKeyboardType 7) in a Japanese session.
     start_full_keyboard(s, language="ja_JP.UTF-8")
-    jis_enter = full_rect(13.75, 2.25, 1.25, 2)
+    jis_enter = grid_rect(13.75, 2.25, 1.25, 2)
     xte("keydown Return")
     try:
         poll_shots("the tall Enter drawn lit", lambda shot: drawn_lit(shot, jis_enter), LIT_TIMEOUT)

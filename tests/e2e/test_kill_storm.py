@@ -85,7 +85,7 @@ def test_a_hundred_kills_while_saving_and_muting_lose_nothing_and_exit_restores_
         where = f"after kill {kills} (seed {seed})"
         expect.equal(f"settings.ini {where}", whole_file_problem(s.settings_path), None)
         scheme = control.sound_scheme()
-        backup = faults.backup_of(s.read_settings()) or {}
+        backup = control.backup_in(s.read_settings()) or {}
         expect.equal(f"sounds lost {where}", lost_sounds(scheme, backup), [])
         expect.equal(f"files in the folder {where}", set(os.listdir(s.app_dir)) - FOLDER_FILES, set())
         blank = sum(scheme.get(event) == BLANK for event, kind, path in SOUNDS if kind == REG_SZ and path)
@@ -102,7 +102,7 @@ def test_a_hundred_kills_while_saving_and_muting_lose_nothing_and_exit_restores_
     wait_window_gone(MAIN_TITLE)
     expect.equal("scheme after Exit", faults.scheme_difference(control.sound_scheme(), original), None)
     sections = s.read_settings()
-    expect.equal("backup after Exit", faults.backup_of(sections), None)
+    expect.equal("backup after Exit", control.backup_in(sections), None)
     expect.equal("settings.ini after Exit", faults.settings_problems(sections), None)
     expect.equal("files in the folder after Exit", set(os.listdir(s.app_dir)) - FOLDER_FILES, set())
     expect.true("no new file left after Exit", not os.path.exists(s.settings_path + ".new"))

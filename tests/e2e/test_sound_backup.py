@@ -37,7 +37,7 @@ def test_a_sound_chosen_by_hand_while_muted_is_kept_and_the_others_come_back(s):
     faults.exit_from_menu(expect, tavrin, xid, "the run after the kill")
     expect.equal("scheme after Exit", faults.scheme_difference(control.sound_scheme(),
                                                                with_sound(ORIGINAL, "SystemExit", NEW_CHOICE)), None)
-    expect.equal("backup after Exit", faults.backup_of(s.read_settings()), None)
+    expect.equal("backup after Exit", control.backup_in(s.read_settings()), None)
     expect.check()
 
     # While a run keeps the scheme muted, the user gives .Default a new sound, then switches
@@ -53,7 +53,7 @@ def test_a_sound_chosen_by_hand_while_muted_is_kept_and_the_others_come_back(s):
     faults.exit_from_menu(expect, tavrin, xid, "the run muted again")
     expect.equal("scheme after the second Exit", faults.scheme_difference(control.sound_scheme(), expected), None)
     sections = s.read_settings()
-    expect.equal("backup after the second Exit", faults.backup_of(sections), None)
+    expect.equal("backup after the second Exit", control.backup_in(sections), None)
     expect.equal("settings.ini after the second Exit", faults.settings_problems(sections), None)
     expect.check()
 
@@ -82,7 +82,7 @@ def test_every_section_of_a_doubled_backup_is_restored_and_removed(s):
     faults.exit_from_menu(expect, tavrin, xid, "the run")
     expect.equal("scheme after Exit", faults.scheme_difference(control.sound_scheme(), ORIGINAL), None)
     sections = s.read_settings()
-    expect.equal("backup after Exit", faults.backup_of(sections), None)
+    expect.equal("backup after Exit", control.backup_in(sections), None)
     expect.equal("sections after Exit", [name for name, _ in sections], ["main", "notes", "color"])
     with open(s.settings_path, "rb") as f:
         text = f.read().decode("utf-16")
@@ -112,7 +112,7 @@ def test_two_copies_started_and_ended_together_give_the_scheme_back_every_time(s
         wait_window_gone(MAIN_TITLE)
         expect.equal(f"scheme after both ended ({run})", faults.scheme_difference(control.sound_scheme(), original), None)
         sections = s.read_settings()
-        expect.equal(f"backup after both ended ({run})", faults.backup_of(sections), None)
+        expect.equal(f"backup after both ended ({run})", control.backup_in(sections), None)
         expect.equal(f"settings.ini after both ended ({run})", faults.settings_problems(sections), None)
         if expect.failures:
             break

@@ -100,7 +100,8 @@ TEST(FullKeyboardLabels, CompactLabelsKeepTheirSizeAtEveryScaleAndLongLabelsFitT
             }
         }
     }
-    // Short labels keep the full size; "Backspace" is drawn smaller on its two units.
+    // A label that fits keeps the full size (Tab on its 1.5 units); three letters on one unit,
+    // "Backspace" on its two and three full-width characters are drawn smaller.
     EXPECT_EQ(fittedLabelHeight(L"F12", 48, 24), 20);
     EXPECT_EQ(fittedLabelHeight(L"Esc", 48, 24), 20);
     EXPECT_EQ(fittedLabelHeight(L"Tab", 76, 24), 24);

@@ -68,16 +68,19 @@ TEST_F(FullKeyboardReports, EachSideOfAModifierLightsItsOwnKeyWithoutClickOrCoun
     EXPECT_EQ(tap({0x5B, 0x5B, true}, 1500), (std::pair<std::size_t, std::size_t>{0, 0}));
     EXPECT_TRUE(state.keys.isLit(extendedKey(0x5B), 1600));
     EXPECT_FALSE(state.keys.isLit(extendedKey(0x5C), 1600));
+    EXPECT_EQ(tap({VK_MENU_GENERIC, 0x38}, 1700), (std::pair<std::size_t, std::size_t>{0, 0}));
+    EXPECT_EQ(tap({0x5C, 0x5C, true}, 1800), (std::pair<std::size_t, std::size_t>{0, 0}));
 }
 
 TEST_F(FullKeyboardReports, KeysThatTypeACharacterCountAndEveryOtherKeyOnlyClicks) {
     using Made = std::pair<std::size_t, std::size_t>;  // clicks, counted presses
     Tick t = 2000;
     for (Press typed : {Press{0x0D, 0x1C}, Press{0x0D, 0x1C, true}, Press{0x09, 0x0F}, Press{0x20, 0x39},
-                        Press{0x64, 0x4B}, Press{0x6F, 0x35, true}, Press{0xDB, 0x1A}})
+                        Press{0x64, 0x4B}, Press{0x6F, 0x35, true}, Press{0x6A, 0x37}, Press{0xDB, 0x1A},
+                        Press{'1', 0x02}, Press{0xBC, 0x33}})
         EXPECT_EQ(tap(typed, t += 200), (Made{1, 1})) << typed.vkey << " " << typed.makeCode;
     for (Press other : {Press{0x08, 0x0E}, Press{0x1B, 0x01}, Press{0x74, 0x3F}, GREY_LEFT, Press{0x2E, 0x53, true},
-                        Press{0x14, 0x3A}, Press{0x90, 0x45, true}, Press{0x5D, 0x5D, true}})
+                        Press{0x14, 0x3A}, Press{0x90, 0x45, true}, Press{0x5D, 0x5D, true}, Press{VK_PAUSE_CODE, 0x1D}})
         EXPECT_EQ(tap(other, t += 200), (Made{1, 0})) << other.vkey << " " << other.makeCode;
     // Without Num Lock the keypad's 4 reports the left arrow: it lights the keypad's 4, which
     // moves the caret and types nothing.

@@ -141,21 +141,6 @@ TEST(FullKeyboard, TheJapaneseKeyboardHasItsOwnKeysAndATallEnter) {
     EXPECT_EQ(std::wstring(findKey(jis, physicalKey(0x7B))->label.data()), L"\u7121\u5909\u63DB");
 }
 
-TEST(FullKeyboard, EveryKeyHasAKindThatDecidesItsClickAndCount) {
-    const KeyboardLayout l = build(FULL_KEYBOARD_ANSI, 1.0).layout;
-    auto kindOf = [&](int code) { return findKey(l, code)->kind; };
-    for (int code : {physicalKey(0x1E), physicalKey(0x02), physicalKey(0x39), physicalKey(0x33)})
-        EXPECT_EQ(kindOf(code), KeyKind::Typed) << code;
-    for (int code : {physicalKey(0x1C), extendedKey(0x1C), physicalKey(0x0F), physicalKey(0x4B), physicalKey(0x37)})
-        EXPECT_EQ(kindOf(code), KeyKind::TypedFixed) << code;
-    for (int code : {physicalKey(0x2A), physicalKey(0x36), physicalKey(0x1D), extendedKey(0x1D), physicalKey(0x38),
-                     extendedKey(0x38), extendedKey(0x5B), extendedKey(0x5C)})
-        EXPECT_EQ(kindOf(code), KeyKind::Modifier) << code;
-    for (int code : {physicalKey(0x01), physicalKey(0x0E), physicalKey(0x3F), extendedKey(0x4B), extendedKey(0x53),
-                     physicalKey(0x3A), physicalKey(0x45), PAUSE_KEY})
-        EXPECT_EQ(kindOf(code), KeyKind::Function) << code;
-}
-
 TEST(ArrangementChoice, FollowsTheSettingTheKeyboardTypeAndTheLayoutsIsoKey) {
     FakeKeyboardQuery us = usLayout();
     FakeKeyboardQuery german = germanLayout();

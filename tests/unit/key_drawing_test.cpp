@@ -135,7 +135,7 @@ TEST(KeyDrawing, OneCharacterLabelsTakeTheirDisplayForm) {
 TEST(KeyDrawing, LabelFontIsHalfTheKeyHeightTruncated) {
     Scene scene(0.8);
     EXPECT_EQ(scene.metrics.keyHeight, 38);
-    RecordingCanvas canvas;
-    drawKeyLabel(canvas, L"Shift", {0, 0, 80, 38}, false, scene.metrics, scene.settings.colors);
-    EXPECT_EQ(canvas.calls()[0].font, (TextFont{19, 341}));
+    const auto calls = draw(scene, *findKey(scene.layout, VK_A));
+    ASSERT_EQ(calls[1].kind, DrawKind::Text);
+    EXPECT_EQ(calls[1].font, (TextFont{19, 341}));
 }

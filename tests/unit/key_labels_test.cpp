@@ -3,6 +3,20 @@
 #include "fake_keyboard_layouts.h"
 #include "keyboard/key_labels.h"
 
+namespace {
+
+// The key of the compact keyboard, which matches punctuation by the character it types.
+int canonicalKey(int makeCode, int vk, bool labelShift, KeyboardQuery& query) {
+    static const KeyboardLayout compact = [] {
+        KeyboardLayout layout;
+        buildLayout(layout, LayoutMetrics{}, 1.0);
+        return layout;
+    }();
+    return ::canonicalKey(makeCode, vk, labelShift, query, compact);
+}
+
+}  // namespace
+
 TEST(CanonicalKey, TellsTheShiftKeysApartByMakeCode) {
     FakeKeyboardQuery us = usLayout();
     EXPECT_EQ(canonicalKey(0x2A, 0x10, false, us), 0xA0);

@@ -91,11 +91,6 @@ private:
     int height_;
 };
 
-Rect clippedTo(const Rect& r, const Rect& client) {
-    return {std::max(r.left, client.left), std::max(r.top, client.top), std::min(r.right, client.right),
-            std::min(r.bottom, client.bottom)};
-}
-
 Rect keyArea(const Scene& scene, int vk) {
     return findKey(scene.layout, vk)->rect.inflated(KEY_INVALIDATE_MARGIN, KEY_INVALIDATE_MARGIN);
 }
@@ -189,7 +184,7 @@ TEST(FrameUpdateAreaGdi, PixelsInsideEveryUpdateAreaMatchTheWholeFrame) {
                     part.fill(UNDRAWN);
                     part.draw(scene, region, &kept);
                     for (const Rect& area : region) {
-                        const Rect inside = clippedTo(area, client);
+                        const Rect inside = intersection(area, client);
                         const std::size_t differences = differing(part.pixels(inside), whole.pixels(inside));
                         EXPECT_EQ(differences, 0u) << "scale " << scale << " keys " << static_cast<int>(keys)
                                                    << " style " << style << " shadow " << scene.settings.shadow
@@ -254,7 +249,7 @@ TEST(FrameUpdateAreaGdi, PerPixelPixelsInsideEveryUpdateAreaMatchTheWholeFrame) 
                     part.fill(0x01020304);  // no pixel a frame draws: invalid as premultiplied
                     part.draw(scene, region, kept);
                     for (const Rect& area : region) {
-                        const Rect inside = clippedTo(area, client);
+                        const Rect inside = intersection(area, client);
                         const std::size_t differences = differing(part.pixels(inside), whole.pixels(inside));
                         EXPECT_EQ(differences, 0u) << "scale " << scale << " keys " << static_cast<int>(keys)
                                                    << " design " << design << " area (" << area.left << ", "

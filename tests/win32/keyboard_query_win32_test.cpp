@@ -6,6 +6,20 @@
 #include "keyboard/key_labels.h"
 #include "keyboard/keyboard_query_win32.h"
 
+namespace {
+
+// The key of the compact keyboard, which matches punctuation by the character it types.
+int canonicalKey(int makeCode, int vk, bool labelShift, KeyboardQuery& query) {
+    static const KeyboardLayout compact = [] {
+        KeyboardLayout layout;
+        buildLayout(layout, LayoutMetrics{}, 1.0);
+        return layout;
+    }();
+    return ::canonicalKey(makeCode, vk, labelShift, query, compact);
+}
+
+}  // namespace
+
 // These run with the United States layout that a fresh Wine prefix has.
 
 TEST(Win32KeyboardQuery, LettersFollowShiftAndCapsLock) {
