@@ -7,27 +7,27 @@
 
 namespace {
 
-constexpr KeySpec DIGITS[] = {
+constexpr KeyEntry DIGITS[] = {
     {'1', L"1"}, {'2', L"2"}, {'3', L"3"}, {'4', L"4"}, {'5', L"5"}, {'6', L"6"}, {'7', L"7"}, {'8', L"8"},
     {'9', L"9"}, {'0', L"0"},
     // The prolonged sound mark, also in its half-width form, and the minus and equals signs.
     {VK_OEM_MINUS_CODE, L"\u30FC", KeyKind::Typed, 1, 0, 1, L"-=\u30FC\uFF70"},
 };
 
-constexpr KeySpec UPPER_LETTERS[] = {
+constexpr KeyEntry UPPER_LETTERS[] = {
     {'Q', L"Q"}, {'W', L"W"}, {'E', L"E"}, {'R', L"R"}, {'T', L"T"}, {'Y', L"Y"}, {'U', L"U"}, {'I', L"I"},
     {'O', L"O"}, {'P', L"P"},
     {VK_OEM_3_CODE, L"@", KeyKind::Typed, 1, 0, 1, L"@`"},
 };
 
-constexpr KeySpec HOME_ROW[] = {
+constexpr KeyEntry HOME_ROW[] = {
     {'A', L"A"}, {'S', L"S"}, {'D', L"D"}, {'F', L"F"}, {'G', L"G"}, {'H', L"H"}, {'J', L"J"}, {'K', L"K"}, {'L', L"L"},
     {VK_OEM_1_CODE, L";", KeyKind::Typed, 1, 0, 1, L"+;"},
     {VK_OEM_7_CODE, L":", KeyKind::Typed, 1, 0, 1, L"*:"},
 };
 
 // The left Shift is two units wide and ends where a third one-unit key would begin.
-constexpr KeySpec LOWER_LETTERS[] = {
+constexpr KeyEntry LOWER_LETTERS[] = {
     {VK_LSHIFT_CODE, L"Shift", KeyKind::Modifier, 2},
     {'Z', L"Z"}, {'X', L"X"}, {'C', L"C"}, {'V', L"V"}, {'B', L"B"}, {'N', L"N"}, {'M', L"M"},
     {VK_OEM_COMMA_CODE, L",", KeyKind::Typed, 1, 0, 1, L",<"},
@@ -36,7 +36,7 @@ constexpr KeySpec LOWER_LETTERS[] = {
     {VK_RSHIFT_CODE, L"Shift", KeyKind::Modifier, 2},
 };
 
-constexpr KeySpec SPACE_ROW[] = {
+constexpr KeyEntry SPACE_ROW[] = {
     {VK_SPACE_CODE, L"Space", KeyKind::Typed, 7, 0, 1, L" "},
 };
 

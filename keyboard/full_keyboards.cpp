@@ -11,16 +11,16 @@
 namespace {
 
 // A key that types a character labelled from the layout, with the US legend as fallback.
-constexpr KeySpec typed(int make, const wchar_t* label, double width = 1) {
+constexpr KeyEntry typed(int make, const wchar_t* label, double width = 1) {
     return {physicalKey(make), label, KeyKind::Typed, width};
 }
-constexpr KeySpec typedFixed(int code, const wchar_t* label, double width = 1, double gap = 0, double height = 1) {
+constexpr KeyEntry typedFixed(int code, const wchar_t* label, double width = 1, double gap = 0, double height = 1) {
     return {code, label, KeyKind::TypedFixed, width, gap, height};
 }
-constexpr KeySpec function(int code, const wchar_t* label, double width = 1, double gap = 0) {
+constexpr KeyEntry function(int code, const wchar_t* label, double width = 1, double gap = 0) {
     return {code, label, KeyKind::Function, width, gap};
 }
-constexpr KeySpec modifier(int code, const wchar_t* label, double width = 1) {
+constexpr KeyEntry modifier(int code, const wchar_t* label, double width = 1) {
     return {code, label, KeyKind::Modifier, width};
 }
 
@@ -30,53 +30,53 @@ constexpr double ROW_1 = 1.25;  // the digits, a quarter row below the function 
 
 // ------------------------------------------------------------------ shared by every arrangement
 
-constexpr KeySpec ESCAPE[] = {function(physicalKey(0x01), L"Esc")};
-constexpr KeySpec F1_F4[] = {function(physicalKey(0x3B), L"F1"), function(physicalKey(0x3C), L"F2"),
+constexpr KeyEntry ESCAPE[] = {function(physicalKey(0x01), L"Esc")};
+constexpr KeyEntry F1_F4[] = {function(physicalKey(0x3B), L"F1"), function(physicalKey(0x3C), L"F2"),
                              function(physicalKey(0x3D), L"F3"), function(physicalKey(0x3E), L"F4")};
-constexpr KeySpec F5_F8[] = {function(physicalKey(0x3F), L"F5"), function(physicalKey(0x40), L"F6"),
+constexpr KeyEntry F5_F8[] = {function(physicalKey(0x3F), L"F5"), function(physicalKey(0x40), L"F6"),
                              function(physicalKey(0x41), L"F7"), function(physicalKey(0x42), L"F8")};
-constexpr KeySpec F9_F12[] = {function(physicalKey(0x43), L"F9"), function(physicalKey(0x44), L"F10"),
+constexpr KeyEntry F9_F12[] = {function(physicalKey(0x43), L"F9"), function(physicalKey(0x44), L"F10"),
                               function(physicalKey(0x57), L"F11"), function(physicalKey(0x58), L"F12")};
-constexpr KeySpec SYSTEM_KEYS[] = {function(extendedKey(0x37), L"PrtSc"), function(physicalKey(0x46), L"ScrLk"),
+constexpr KeyEntry SYSTEM_KEYS[] = {function(extendedKey(0x37), L"PrtSc"), function(physicalKey(0x46), L"ScrLk"),
                                    function(PAUSE_KEY, L"Pause")};
 
-constexpr KeySpec EDITING_KEYS[] = {function(extendedKey(0x52), L"Ins"), function(extendedKey(0x47), L"Home"),
+constexpr KeyEntry EDITING_KEYS[] = {function(extendedKey(0x52), L"Ins"), function(extendedKey(0x47), L"Home"),
                                     function(extendedKey(0x49), L"PgUp")};
-constexpr KeySpec DELETING_KEYS[] = {function(extendedKey(0x53), L"Del"), function(extendedKey(0x4F), L"End"),
+constexpr KeyEntry DELETING_KEYS[] = {function(extendedKey(0x53), L"Del"), function(extendedKey(0x4F), L"End"),
                                      function(extendedKey(0x51), L"PgDn")};
-constexpr KeySpec ARROW_UP[] = {function(extendedKey(0x48), L"\u2191")};
-constexpr KeySpec ARROWS[] = {function(extendedKey(0x4B), L"\u2190"), function(extendedKey(0x50), L"\u2193"),
+constexpr KeyEntry ARROW_UP[] = {function(extendedKey(0x48), L"\u2191")};
+constexpr KeyEntry ARROWS[] = {function(extendedKey(0x4B), L"\u2190"), function(extendedKey(0x50), L"\u2193"),
                               function(extendedKey(0x4D), L"\u2192")};
 
 // The keypad's digits and point keep their places with Num Lock on and off.
-constexpr KeySpec KEYPAD_1[] = {function(physicalKey(0x45), L"Num"), typedFixed(extendedKey(0x35), L"/"),
+constexpr KeyEntry KEYPAD_1[] = {function(physicalKey(0x45), L"Num"), typedFixed(extendedKey(0x35), L"/"),
                                 typedFixed(physicalKey(0x37), L"*"), typedFixed(physicalKey(0x4A), L"-")};
-constexpr KeySpec KEYPAD_2[] = {typedFixed(physicalKey(0x47), L"7"), typedFixed(physicalKey(0x48), L"8"),
+constexpr KeyEntry KEYPAD_2[] = {typedFixed(physicalKey(0x47), L"7"), typedFixed(physicalKey(0x48), L"8"),
                                 typedFixed(physicalKey(0x49), L"9"), typedFixed(physicalKey(0x4E), L"+", 1, 0, 2)};
-constexpr KeySpec KEYPAD_3[] = {typedFixed(physicalKey(0x4B), L"4"), typedFixed(physicalKey(0x4C), L"5"),
+constexpr KeyEntry KEYPAD_3[] = {typedFixed(physicalKey(0x4B), L"4"), typedFixed(physicalKey(0x4C), L"5"),
                                 typedFixed(physicalKey(0x4D), L"6")};
-constexpr KeySpec KEYPAD_4[] = {typedFixed(physicalKey(0x4F), L"1"), typedFixed(physicalKey(0x50), L"2"),
+constexpr KeyEntry KEYPAD_4[] = {typedFixed(physicalKey(0x4F), L"1"), typedFixed(physicalKey(0x50), L"2"),
                                 typedFixed(physicalKey(0x51), L"3"), typedFixed(extendedKey(0x1C), L"Enter", 1, 0, 2)};
-constexpr KeySpec KEYPAD_5[] = {typedFixed(physicalKey(0x52), L"0", 2), typedFixed(physicalKey(0x53), L".")};
+constexpr KeyEntry KEYPAD_5[] = {typedFixed(physicalKey(0x52), L"0", 2), typedFixed(physicalKey(0x53), L".")};
 
-constexpr KeySpec TOP_LETTERS[] = {typed(0x10, L"Q"), typed(0x11, L"W"), typed(0x12, L"E"), typed(0x13, L"R"),
+constexpr KeyEntry TOP_LETTERS[] = {typed(0x10, L"Q"), typed(0x11, L"W"), typed(0x12, L"E"), typed(0x13, L"R"),
                                    typed(0x14, L"T"), typed(0x15, L"Y"), typed(0x16, L"U"), typed(0x17, L"I"),
                                    typed(0x18, L"O"), typed(0x19, L"P")};
 
 // What tells the keyboards apart: the main block's keys around the letters.
 struct MainBlock {
-    std::span<const KeySpec> digits;        // the digit row, Backspace included
-    std::span<const KeySpec> topRight;      // right of P
-    std::span<const KeySpec> home;          // the home row from Caps Lock
-    std::span<const KeySpec> leftShift;     // left of Z
-    std::span<const KeySpec> rightOfSlash;  // right of "/"
-    std::span<const KeySpec> bottom;        // the bottom row
+    std::span<const KeyEntry> digits;        // the digit row, Backspace included
+    std::span<const KeyEntry> topRight;      // right of P
+    std::span<const KeyEntry> home;          // the home row from Caps Lock
+    std::span<const KeyEntry> leftShift;     // left of Z
+    std::span<const KeyEntry> rightOfSlash;  // right of "/"
+    std::span<const KeyEntry> bottom;        // the bottom row
 };
 
 constexpr double LOWER_LETTERS_LEFT = 2.25;
 constexpr double RIGHT_OF_SLASH = 12.25;
-constexpr KeySpec TAB[] = {typedFixed(physicalKey(0x0F), L"Tab", 1.5)};
-constexpr KeySpec LOWER_LETTERS[] = {typed(0x2C, L"Z"), typed(0x2D, L"X"), typed(0x2E, L"C"), typed(0x2F, L"V"),
+constexpr KeyEntry TAB[] = {typedFixed(physicalKey(0x0F), L"Tab", 1.5)};
+constexpr KeyEntry LOWER_LETTERS[] = {typed(0x2C, L"Z"), typed(0x2D, L"X"), typed(0x2E, L"C"), typed(0x2F, L"V"),
                                      typed(0x30, L"B"), typed(0x31, L"N"), typed(0x32, L"M"), typed(0x33, L","),
                                      typed(0x34, L"."), typed(0x35, L"/")};
 
@@ -101,25 +101,25 @@ constexpr std::array<KeyGroup, GROUP_COUNT> aroundMainBlock(const MainBlock& mai
 
 // ------------------------------------------------------------------ ANSI and ISO
 
-constexpr KeySpec ANSI_DIGITS[] = {
+constexpr KeyEntry ANSI_DIGITS[] = {
     typed(0x29, L"`"), typed(0x02, L"1"), typed(0x03, L"2"), typed(0x04, L"3"), typed(0x05, L"4"),
     typed(0x06, L"5"), typed(0x07, L"6"), typed(0x08, L"7"), typed(0x09, L"8"), typed(0x0A, L"9"),
     typed(0x0B, L"0"), typed(0x0C, L"-"), typed(0x0D, L"="), function(physicalKey(0x0E), L"Backspace", 2)};
 
-constexpr KeySpec ANSI_TOP_RIGHT[] = {typed(0x1A, L"["), typed(0x1B, L"]"), typed(0x2B, L"\\", 1.5)};
+constexpr KeyEntry ANSI_TOP_RIGHT[] = {typed(0x1A, L"["), typed(0x1B, L"]"), typed(0x2B, L"\\", 1.5)};
 
-constexpr KeySpec ANSI_HOME[] = {
+constexpr KeyEntry ANSI_HOME[] = {
     function(physicalKey(0x3A), L"Caps", 1.75),
     typed(0x1E, L"A"), typed(0x1F, L"S"), typed(0x20, L"D"), typed(0x21, L"F"), typed(0x22, L"G"),
     typed(0x23, L"H"), typed(0x24, L"J"), typed(0x25, L"K"), typed(0x26, L"L"), typed(0x27, L";"),
     typed(0x28, L"'"), typedFixed(physicalKey(0x1C), L"Enter", 2.25)};
 
-constexpr KeySpec ANSI_LEFT_SHIFT[] = {modifier(physicalKey(0x2A), L"Shift", 2.25)};
+constexpr KeyEntry ANSI_LEFT_SHIFT[] = {modifier(physicalKey(0x2A), L"Shift", 2.25)};
 // ISO's extra key stands between a shorter left Shift and Z.
-constexpr KeySpec ISO_LEFT_SHIFT[] = {modifier(physicalKey(0x2A), L"Shift", 1.25), typed(0x56, L"\\")};
-constexpr KeySpec ANSI_RIGHT_SHIFT[] = {modifier(physicalKey(0x36), L"Shift", 2.75)};
+constexpr KeyEntry ISO_LEFT_SHIFT[] = {modifier(physicalKey(0x2A), L"Shift", 1.25), typed(0x56, L"\\")};
+constexpr KeyEntry ANSI_RIGHT_SHIFT[] = {modifier(physicalKey(0x36), L"Shift", 2.75)};
 
-constexpr KeySpec ANSI_BOTTOM[] = {
+constexpr KeyEntry ANSI_BOTTOM[] = {
     modifier(physicalKey(0x1D), L"Ctrl", 1.25), modifier(extendedKey(0x5B), L"Win", 1.25),
     modifier(physicalKey(0x38), L"Alt", 1.25),  typed(0x39, L"Space", 6.25),
     modifier(extendedKey(0x38), L"Alt", 1.25),  modifier(extendedKey(0x5C), L"Win", 1.25),
@@ -134,25 +134,25 @@ constexpr auto ISO_GROUPS =
 
 // ------------------------------------------------------------------ Japanese (109 keys)
 
-constexpr KeySpec JIS_DIGITS[] = {
+constexpr KeyEntry JIS_DIGITS[] = {
     function(physicalKey(0x29), L"\u534A/\u5168"),  // 半/全
     typed(0x02, L"1"), typed(0x03, L"2"), typed(0x04, L"3"), typed(0x05, L"4"), typed(0x06, L"5"),
     typed(0x07, L"6"), typed(0x08, L"7"), typed(0x09, L"8"), typed(0x0A, L"9"), typed(0x0B, L"0"),
     typed(0x0C, L"-"), typed(0x0D, L"^"), typed(0x7D, L"\u00A5"), function(physicalKey(0x0E), L"BS")};
 
 // Enter spans the top and home rows, right of "[" and "]".
-constexpr KeySpec JIS_TOP_RIGHT[] = {typed(0x1A, L"@"), typed(0x1B, L"["),
+constexpr KeyEntry JIS_TOP_RIGHT[] = {typed(0x1A, L"@"), typed(0x1B, L"["),
                                      typedFixed(physicalKey(0x1C), L"Enter", 1.25, 0.25, 2)};
 
-constexpr KeySpec JIS_HOME[] = {
+constexpr KeyEntry JIS_HOME[] = {
     function(physicalKey(0x3A), L"\u82F1\u6570", 1.75),  // 英数, Caps Lock with Shift
     typed(0x1E, L"A"), typed(0x1F, L"S"), typed(0x20, L"D"), typed(0x21, L"F"), typed(0x22, L"G"),
     typed(0x23, L"H"), typed(0x24, L"J"), typed(0x25, L"K"), typed(0x26, L"L"), typed(0x27, L";"),
     typed(0x28, L":"), typed(0x2B, L"]")};
 
-constexpr KeySpec JIS_RIGHT_OF_SLASH[] = {typed(0x73, L"\\"), modifier(physicalKey(0x36), L"Shift", 1.75)};
+constexpr KeyEntry JIS_RIGHT_OF_SLASH[] = {typed(0x73, L"\\"), modifier(physicalKey(0x36), L"Shift", 1.75)};
 
-constexpr KeySpec JIS_BOTTOM[] = {
+constexpr KeyEntry JIS_BOTTOM[] = {
     modifier(physicalKey(0x1D), L"Ctrl", 1.25), modifier(extendedKey(0x5B), L"Win"),
     modifier(physicalKey(0x38), L"Alt"),
     function(physicalKey(0x7B), L"\u7121\u5909\u63DB"),  // 無変換

@@ -12,7 +12,7 @@ enum class KeyKind : unsigned char {
     Modifier,    // held with other keys (Shift, Ctrl, Alt, Windows): neither clicks nor counts
 };
 
-struct KeySpec {
+struct KeyEntry {
     int code = 0;                // see key_codes.h
     const wchar_t* label = L"";  // the fixed label, or the fallback of a Typed key
     KeyKind kind = KeyKind::Typed;
@@ -29,7 +29,7 @@ struct KeyGroup {
     double row = 0;
     double left = 0;
     double indent = 0;
-    std::span<const KeySpec> keys;
+    std::span<const KeyEntry> keys;
 };
 
 struct KeyArrangement {

@@ -32,13 +32,13 @@ void copyLabel(const wchar_t* text, std::array<wchar_t, KEY_LABEL_CAPACITY>& lab
     for (int i = 0; text != nullptr && i < KEY_LABEL_CAPACITY - 1 && text[i] != L'\0'; ++i) label[i] = text[i];
 }
 
-KeyCap keyCapOf(const KeySpec& spec, const Rect& rect, const KeyArrangement& arrangement) {
+KeyCap keyCapOf(const KeyEntry& entry, const Rect& rect, const KeyArrangement& arrangement) {
     KeyCap key;
-    key.vk = spec.code;
+    key.vk = entry.code;
     key.rect = rect;
-    copyLabel(spec.label, key.label);
-    key.kind = spec.kind;
-    key.matchedCharacters = spec.matchedCharacters;
+    copyLabel(entry.label, key.label);
+    key.kind = entry.kind;
+    key.matchedCharacters = entry.matchedCharacters;
     key.fullWidthColons = arrangement.fullWidthColons;
     return key;
 }
@@ -52,13 +52,13 @@ Size buildLayout(KeyboardLayout& layout, const LayoutMetrics& m, double scale, c
     int maxBottom = 0;
     for (const KeyGroup& group : arrangement.groups) {
         double units = group.left;
-        for (const KeySpec& spec : group.keys) {
-            units += spec.gap;
-            const Rect rect = grid.key(units, group.indent, group.row, spec.width, spec.height);
-            layout.push_back(keyCapOf(spec, rect, arrangement));
+        for (const KeyEntry& entry : group.keys) {
+            units += entry.gap;
+            const Rect rect = grid.key(units, group.indent, group.row, entry.width, entry.height);
+            layout.push_back(keyCapOf(entry, rect, arrangement));
             maxRight = std::max(maxRight, rect.right);
             maxBottom = std::max(maxBottom, rect.bottom);
-            units += spec.width;
+            units += entry.width;
         }
     }
     return {maxRight + m.keyGap + m.marginX + speedPanelWidth(scale), maxBottom + m.marginY};

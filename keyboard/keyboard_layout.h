@@ -16,7 +16,7 @@ struct KeyCap {
     Rect rect;
     std::array<wchar_t, KEY_LABEL_CAPACITY> label{};  // the fixed label, NUL-terminated
     KeyKind kind = KeyKind::Typed;
-    const wchar_t* matchedCharacters = L"";  // as in its KeySpec
+    const wchar_t* matchedCharacters = L"";  // as in its KeyEntry
     bool fullWidthColons = false;             // as its arrangement says
 };
 

@@ -33,9 +33,9 @@ def discover(filters):
     for file_name in sorted(os.listdir(HERE)):
         if not (file_name.startswith("test_") and file_name.endswith(".py")):
             continue
-        module_spec = importlib.util.spec_from_file_location(file_name[:-3], os.path.join(HERE, file_name))
-        module = importlib.util.module_from_spec(module_spec)
-        module_spec.loader.exec_module(module)
+        module_found = importlib.util.spec_from_file_location(file_name[:-3], os.path.join(HERE, file_name))
+        module = importlib.util.module_from_spec(module_found)
+        module_found.loader.exec_module(module)
         for name, function in vars(module).items():
             full_name = f"{module.__name__}.{name}"
             if (name.startswith("test_") and inspect.isfunction(function)
