@@ -1,29 +1,16 @@
 #include <gtest/gtest.h>
 
+#include "compact_canonical_key.h"
 #include "fake_keyboard_layouts.h"
 #include "keyboard/key_labels.h"
 
-namespace {
-
-// The key of the compact keyboard, which matches punctuation by the character it types.
-int canonicalKey(int makeCode, int vk, bool labelShift, KeyboardQuery& query) {
-    static const KeyboardLayout compact = [] {
-        KeyboardLayout layout;
-        buildLayout(layout, LayoutMetrics{}, 1.0);
-        return layout;
-    }();
-    return ::canonicalKey(makeCode, vk, labelShift, query, compact);
-}
-
-}  // namespace
-
 TEST(CanonicalKey, TellsTheShiftKeysApartByMakeCode) {
     FakeKeyboardQuery us = usLayout();
-    EXPECT_EQ(canonicalKey(0x2A, 0x10, false, us), 0xA0);
-    EXPECT_EQ(canonicalKey(0x36, 0x10, false, us), 0xA1);
-    EXPECT_EQ(canonicalKey(0x00, 0x10, false, us), 0x10);
+    EXPECT_EQ(compactCanonicalKey(0x2A, 0x10, false, us), 0xA0);
+    EXPECT_EQ(compactCanonicalKey(0x36, 0x10, false, us), 0xA1);
+    EXPECT_EQ(compactCanonicalKey(0x00, 0x10, false, us), 0x10);
     // A report that already names a side keeps it, whatever the make code.
-    EXPECT_EQ(canonicalKey(0x00, 0xA1, false, us), 0xA1);
+    EXPECT_EQ(compactCanonicalKey(0x00, 0xA1, false, us), 0xA1);
 }
 
 TEST(CanonicalKey, MatchesPunctuationByTheCharacterTyped) {
@@ -31,36 +18,36 @@ TEST(CanonicalKey, MatchesPunctuationByTheCharacterTyped) {
     FakeKeyboardQuery jis = jisLayout();
 
     // '=' lights the prolonged-sound-mark key, from whichever key types it.
-    EXPECT_EQ(canonicalKey(0x0D, 0xBB, false, us), 0xBD);
-    EXPECT_EQ(canonicalKey(0x0C, 0xBD, true, jis), 0xBD);
+    EXPECT_EQ(compactCanonicalKey(0x0D, 0xBB, false, us), 0xBD);
+    EXPECT_EQ(compactCanonicalKey(0x0C, 0xBD, true, jis), 0xBD);
 
     // US ';' key: ";" normally, ":" while labels are shifted.
-    EXPECT_EQ(canonicalKey(0x27, 0xBA, false, us), 0xBA);
-    EXPECT_EQ(canonicalKey(0x27, 0xBA, true, us), 0xDE);
+    EXPECT_EQ(compactCanonicalKey(0x27, 0xBA, false, us), 0xBA);
+    EXPECT_EQ(compactCanonicalKey(0x27, 0xBA, true, us), 0xDE);
     // JIS: ':' and '*' share 0xBA, ';' and '+' are on 0xBB.
-    EXPECT_EQ(canonicalKey(0x28, 0xBA, false, jis), 0xDE);
-    EXPECT_EQ(canonicalKey(0x28, 0xBA, true, jis), 0xDE);
-    EXPECT_EQ(canonicalKey(0x27, 0xBB, false, jis), 0xBA);
-    EXPECT_EQ(canonicalKey(0x27, 0xBB, true, jis), 0xBA);
+    EXPECT_EQ(compactCanonicalKey(0x28, 0xBA, false, jis), 0xDE);
+    EXPECT_EQ(compactCanonicalKey(0x28, 0xBA, true, jis), 0xDE);
+    EXPECT_EQ(compactCanonicalKey(0x27, 0xBB, false, jis), 0xBA);
+    EXPECT_EQ(compactCanonicalKey(0x27, 0xBB, true, jis), 0xBA);
 
     // JIS '@' key and US '`' key both light "@".
-    EXPECT_EQ(canonicalKey(0x1A, 0xC0, false, jis), 0xC0);
-    EXPECT_EQ(canonicalKey(0x29, 0xC0, false, us), 0xC0);
+    EXPECT_EQ(compactCanonicalKey(0x1A, 0xC0, false, jis), 0xC0);
+    EXPECT_EQ(compactCanonicalKey(0x29, 0xC0, false, us), 0xC0);
 
-    EXPECT_EQ(canonicalKey(0x39, 0x20, false, us), 0x20);
+    EXPECT_EQ(compactCanonicalKey(0x39, 0x20, false, us), 0x20);
 }
 
 TEST(CanonicalKey, KeepsTheCodeWhenTheCharacterHasNoKey) {
     FakeKeyboardQuery us = usLayout();
     FakeKeyboardQuery jis = jisLayout();
-    EXPECT_EQ(canonicalKey(0x0D, 0xDE, false, jis), 0xDE);  // '^': still the ":" key
-    EXPECT_EQ(canonicalKey(0x1A, 0xDB, false, us), 0xDB);   // '[': nothing displayed
-    EXPECT_EQ(canonicalKey(0x73, 0xE2, false, jis), 0xE2);  // '\\'
-    EXPECT_EQ(canonicalKey(0x00, 0xE5, false, jis), 0xE5);  // taken by the input method
+    EXPECT_EQ(compactCanonicalKey(0x0D, 0xDE, false, jis), 0xDE);  // '^': still the ":" key
+    EXPECT_EQ(compactCanonicalKey(0x1A, 0xDB, false, us), 0xDB);   // '[': nothing displayed
+    EXPECT_EQ(compactCanonicalKey(0x73, 0xE2, false, jis), 0xE2);  // '\\'
+    EXPECT_EQ(compactCanonicalKey(0x00, 0xE5, false, jis), 0xE5);  // taken by the input method
 
     FakeKeyboardQuery dead = usLayout();
     dead.deadKeys.insert(0xDE);
-    EXPECT_EQ(canonicalKey(0x28, 0xDE, false, dead), 0xDE);
+    EXPECT_EQ(compactCanonicalKey(0x28, 0xDE, false, dead), 0xDE);
 }
 
 TEST(CanonicalKey, NeverRemapsLettersDigitsOrUnshownKeys) {
@@ -69,10 +56,10 @@ TEST(CanonicalKey, NeverRemapsLettersDigitsOrUnshownKeys) {
     odd.keys['1'] = {L'=', L'+'};
     odd.keys[0x0D] = {L';', L':'};
     odd.characterQueries = 0;
-    EXPECT_EQ(canonicalKey(0x10, 'Q', false, odd), 'Q');
-    EXPECT_EQ(canonicalKey(0x02, '1', true, odd), '1');
-    EXPECT_EQ(canonicalKey(0x1C, 0x0D, false, odd), 0x0D);
-    EXPECT_EQ(canonicalKey(0x00, 0x1FF, false, odd), 0x1FF);
+    EXPECT_EQ(compactCanonicalKey(0x10, 'Q', false, odd), 'Q');
+    EXPECT_EQ(compactCanonicalKey(0x02, '1', true, odd), '1');
+    EXPECT_EQ(compactCanonicalKey(0x1C, 0x0D, false, odd), 0x0D);
+    EXPECT_EQ(compactCanonicalKey(0x00, 0x1FF, false, odd), 0x1FF);
     EXPECT_EQ(odd.characterQueries, 0);
 }
 

@@ -5,20 +5,7 @@
 #include "input/sound_player_win32.h"
 #include "keyboard/key_labels.h"
 #include "keyboard/keyboard_query_win32.h"
-
-namespace {
-
-// The key of the compact keyboard, which matches punctuation by the character it types.
-int canonicalKey(int makeCode, int vk, bool labelShift, KeyboardQuery& query) {
-    static const KeyboardLayout compact = [] {
-        KeyboardLayout layout;
-        buildLayout(layout, LayoutMetrics{}, 1.0);
-        return layout;
-    }();
-    return ::canonicalKey(makeCode, vk, labelShift, query, compact);
-}
-
-}  // namespace
+#include "tests/unit/compact_canonical_key.h"
 
 // These run with the United States layout that a fresh Wine prefix has.
 
@@ -66,8 +53,8 @@ TEST(Win32KeyboardQuery, LabelsAndMappingOnTheRealLayout) {
     Win32KeyboardQuery query;
     EXPECT_EQ(keyLabel('Q', L"Q", false, query), L"q");
     EXPECT_EQ(keyLabel(VK_LSHIFT, L"Shift", false, query), L"Shift");
-    EXPECT_EQ(canonicalKey(0x0D, VK_OEM_PLUS, false, query), VK_OEM_MINUS);
-    EXPECT_EQ(canonicalKey(0x27, VK_OEM_1, true, query), VK_OEM_7);
+    EXPECT_EQ(compactCanonicalKey(0x0D, VK_OEM_PLUS, false, query), VK_OEM_MINUS);
+    EXPECT_EQ(compactCanonicalKey(0x27, VK_OEM_1, true, query), VK_OEM_7);
 }
 
 // The full keyboard names keys by where they sit and asks the layout which virtual key each
