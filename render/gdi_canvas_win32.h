@@ -16,7 +16,6 @@ public:
     // every step makes its own and deletes it.
     explicit GdiCanvas(void* dc, GdiResources* resources = nullptr) : dc_(dc), resources_(resources) {}
 
-
     void fillRect(const Rect& r, Color color) override;
     void polyline(const Point* points, std::size_t count, Color pen, int penWidth) override;
     void roundRect(const Rect& r, int cornerWidth, int cornerHeight, Color fill, Color pen) override;
