@@ -94,14 +94,6 @@ TEST_F(KeyMapping, TheCompactKeyboardStillMatchesByVirtualKeyAndCharacter) {
     EXPECT_EQ(compactKey(0x25, 0x4B, true), NO_KEY);
 }
 
-TEST_F(KeyMapping, ThePlatformKnowsEachModifiersSideByItsOwnCode) {
-    EXPECT_EQ(platformKeyOf({VK_SHIFT_GENERIC, 0x2A, false}), VK_LSHIFT_CODE);
-    EXPECT_EQ(platformKeyOf({VK_SHIFT_GENERIC, 0x36, false}), VK_RSHIFT_CODE);
-    EXPECT_EQ(platformKeyOf({VK_CONTROL_GENERIC, 0x1D, true}), VK_RCONTROL_CODE);
-    EXPECT_EQ(platformKeyOf({VK_MENU_GENERIC, 0x38, false}), VK_LMENU_CODE);
-    EXPECT_EQ(platformKeyOf({0x25, 0x4B, false}), 0x25);
-}
-
 TEST_F(KeyMapping, ANonsenseVirtualKeyNeverPassesForAKeyNamedByItsPlace) {
     for (int vkey : {physicalKey(0x1E), extendedKey(0x1C), 0x1FF, 0x10000, -1}) {
         EXPECT_EQ(fullKey(vkey, 0), NO_KEY) << vkey;
