@@ -71,21 +71,6 @@ TEST(FullKeyboard, KeysNeverOverlapStandApartAndStayInsideTheWindowLeftOfThePane
     }
 }
 
-TEST(FullKeyboard, WindowSizesAtSeveralScalesAreLargerThanTheCompactOnes) {
-    struct Case {
-        double scale;
-        Size size;
-    };
-    for (Case c : {Case{1.0, {1408, 391}}, Case{0.5, {704, 195}}, Case{0.8, {1108, 312}},
-                   Case{1.25, {1761, 489}}, Case{1.5, {2112, 586}}, Case{2.0, {2816, 782}}}) {
-        for (const KeyArrangement* arrangement : FULL_ARRANGEMENTS)
-            EXPECT_EQ(windowSizeForScale(c.scale, *arrangement), c.size) << "scale " << c.scale;
-        const Size compact = windowSizeForScale(c.scale);
-        EXPECT_GT(c.size.width, compact.width);
-        EXPECT_GT(c.size.height, compact.height);
-    }
-}
-
 TEST(FullKeyboard, RowsOfTheMainBlockEndAtOnePixelAndTheBlocksLineUp) {
     for (double scale : SCALES) {
         const Built ansi = build(FULL_KEYBOARD_ANSI, scale);
