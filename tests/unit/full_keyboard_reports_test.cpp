@@ -19,9 +19,7 @@ struct Press {
 struct ReportsTest : ::testing::Test {
     explicit ReportsTest(const KeyArrangement& arrangement = FULL_KEYBOARD_ANSI) { use(arrangement); }
     void use(const KeyArrangement& arrangement) {
-        LayoutMetrics m;
-        updateMetrics(m, 1.0);
-        buildLayout(layout, m, 1.0, arrangement);
+        layout = keysAtScaleOne(arrangement);
         settings.soundOn = true;
     }
     std::optional<Rect> send(Press p, bool keyUp, Tick now) {

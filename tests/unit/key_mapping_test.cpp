@@ -9,12 +9,6 @@
 namespace {
 
 struct KeyMapping : ::testing::Test {
-    KeyMapping() {
-        LayoutMetrics m;
-        updateMetrics(m, 1.0);
-        buildLayout(full, m, 1.0, FULL_KEYBOARD_ANSI);
-        buildLayout(compact, m, 1.0);
-    }
     // The code of the key the report lights, or NO_KEY.
     int fullKey(int vkey, int makeCode, bool extended = false) {
         return codeOf(keyForReport({vkey, makeCode, extended}, full, false, us));
@@ -24,8 +18,8 @@ struct KeyMapping : ::testing::Test {
     }
     static int codeOf(const KeyCap* key) { return key ? key->vk : NO_KEY; }
 
-    KeyboardLayout full;
-    KeyboardLayout compact;
+    KeyboardLayout full = keysAtScaleOne(FULL_KEYBOARD_ANSI);
+    KeyboardLayout compact = keysAtScaleOne();
     FakeKeyboardQuery us = usLayout();
 };
 

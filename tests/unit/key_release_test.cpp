@@ -17,9 +17,7 @@ constexpr int OEM_PLUS = 0xBB, OEM_102 = 0xE2;
 
 struct KeyReleaseTest : ::testing::Test {
     KeyReleaseTest() {
-        LayoutMetrics m;
-        updateMetrics(m, 1.0);
-        buildLayout(layout, m, 1.0);
+        layout = keysAtScaleOne();
         settings.soundOn = true;
         startInput(state, query, 0);
     }
@@ -170,9 +168,7 @@ TEST_F(KeyReleaseTest, ALostKeyUpIsNoticedByAskingAboutTheModifiersOwnSideOrTheK
         int ownCode;
         int otherCode;
     };
-    LayoutMetrics m;
-    updateMetrics(m, 1.0);
-    buildLayout(layout, m, 1.0, FULL_KEYBOARD_ANSI);
+    layout = keysAtScaleOne(FULL_KEYBOARD_ANSI);
     for (const Case& c : {Case{{SHIFT, 0x2A, false}, physicalKey(0x2A), 0xA0, 0xA1},
                           Case{{SHIFT, 0x36, false}, physicalKey(0x36), 0xA1, 0xA0},
                           Case{{0x11, 0x1D, false}, physicalKey(0x1D), 0xA2, 0xA3},
