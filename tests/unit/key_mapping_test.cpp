@@ -25,17 +25,6 @@ struct KeyMapping : ::testing::Test {
 
 }  // namespace
 
-TEST_F(KeyMapping, LeftAndRightModifiersAreToldApartByMakeCodeAndE0) {
-    EXPECT_EQ(fullKey(VK_SHIFT_GENERIC, 0x2A), physicalKey(0x2A));
-    EXPECT_EQ(fullKey(VK_SHIFT_GENERIC, 0x36), physicalKey(0x36));
-    EXPECT_EQ(fullKey(VK_CONTROL_GENERIC, 0x1D), physicalKey(0x1D));
-    EXPECT_EQ(fullKey(VK_CONTROL_GENERIC, 0x1D, true), extendedKey(0x1D));
-    EXPECT_EQ(fullKey(VK_MENU_GENERIC, 0x38), physicalKey(0x38));
-    EXPECT_EQ(fullKey(VK_MENU_GENERIC, 0x38, true), extendedKey(0x38));
-    EXPECT_EQ(fullKey(0x5B, 0x5B, true), extendedKey(0x5B));
-    EXPECT_EQ(fullKey(0x5C, 0x5C, true), extendedKey(0x5C));
-}
-
 TEST_F(KeyMapping, EnterAndTheKeypadsEnterAndTheGreyKeysAndTheKeypadsAreApart) {
     EXPECT_EQ(fullKey(0x0D, 0x1C), physicalKey(0x1C));
     EXPECT_EQ(fullKey(0x0D, 0x1C, true), extendedKey(0x1C));
