@@ -92,7 +92,7 @@ TEST(FullKeyboard, RowsOfTheMainBlockEndAtOnePixelAndTheBlocksLineUp) {
     }
 }
 
-TEST(FullKeyboard, KeysSitWhereTheTableSaysAtScaleOne) {
+TEST(FullKeyboard, AtScaleOneAUnitIs56PixelsAndARow60WithTheFunctionRowAQuarterRowAbove) {
     const KeyboardLayout l = build(FULL_KEYBOARD_ANSI, 1.0).layout;
     // One unit is 56 pixels; rows stand 60 apart, the digits a quarter row below the F keys.
     EXPECT_EQ(rectOf(l, physicalKey(0x01)), (Rect{14, 14, 62, 62}));      // Esc
