@@ -63,9 +63,7 @@ TEST(CapsLock, AnAnswerThatMovesWithoutTheKeyIsTakenAndLaterPressesStillCount) {
 }
 
 TEST(CapsLock, AReportRepaintsEveryLabelWithoutWaitingForTheSystem) {
-    KeyboardLayout layout;
-    LayoutMetrics m;
-    buildLayout(layout, m, 1.0);
+    const KeyboardLayout layout = keysAtScaleOne();
     AppSettings settings;
     FakeKeyboardQuery query = usLayout();
     RecordingSoundPlayer sound;

@@ -26,16 +26,6 @@ std::vector<DrawCall> frameOf(Scene& scene) {
 
 }  // namespace
 
-TEST(Dpi, TheWindowAtScaleOneIsAsLargeAsTheDpiMakesIt) {
-    EXPECT_EQ(windowAt(1.0, 96), (Size{932, 316}));
-    EXPECT_EQ(windowAt(1.0, 120), (Size{1166, 396}));
-    EXPECT_EQ(windowAt(1.0, 144), (Size{1398, 474}));
-    EXPECT_EQ(windowAt(1.0, 192), (Size{1864, 632}));
-    // The user's scale and the DPI multiply: 1.25 at 150 % is drawn at 1.875.
-    EXPECT_EQ(windowAt(1.25, 144), (Size{1747, 594}));
-    EXPECT_EQ(windowAt(0.5, 96), (Size{466, 158}));
-}
-
 TEST(Dpi, MetricsFontsAndGripComeFromTheOneNumber) {
     LayoutMetrics m;
     updateMetrics(m, pixelScale(1.0, 144));
@@ -46,7 +36,14 @@ TEST(Dpi, MetricsFontsAndGripComeFromTheOneNumber) {
     EXPECT_EQ(gripSize(m.pixelScale), 28);
 }
 
-TEST(Dpi, AnUnknownOrAbsurdDpiIsTakenAsTheNearestUsableOne) {
+// The window at every DPI is the window of the user's scale times DPI / 96: 1.25 at 150 % is
+// drawn at 1.875. The sizes at each scale are those of the keyboard's own test.
+TEST(Dpi, TheDpiMultipliesTheScaleAndAnUnknownOrAbsurdOneIsTakenAsTheNearestUsable) {
+    EXPECT_DOUBLE_EQ(pixelScale(1.0, 96), 1.0);
+    EXPECT_DOUBLE_EQ(pixelScale(1.0, 120), 1.25);
+    EXPECT_DOUBLE_EQ(pixelScale(1.0, 144), 1.5);
+    EXPECT_DOUBLE_EQ(pixelScale(0.5, 192), 1.0);
+    EXPECT_EQ(windowAt(1.25, 144), (Size{1747, 594}));
     EXPECT_DOUBLE_EQ(pixelScale(1.25, 0), 1.25);
     EXPECT_DOUBLE_EQ(pixelScale(1.25, -144), 1.25);
     EXPECT_DOUBLE_EQ(pixelScale(3.0, 1'000'000), 30.0);

@@ -6,7 +6,9 @@
 #include <set>
 #include <utility>
 
+#include "keyboard/keyboard_layout.h"
 #include "keyboard/keyboard_query.h"
+#include "keyboard/layout_metrics.h"
 
 struct KeyCharacters {
     wchar_t normal = 0;   // 0: the key types nothing
@@ -172,3 +174,12 @@ public:
         return query.layout;
     }
 };
+
+// The keys of `arrangement` at scale 1, where the tests of typing press them.
+inline KeyboardLayout keysAtScaleOne(const KeyArrangement& arrangement = COMPACT_KEYBOARD) {
+    LayoutMetrics m;
+    updateMetrics(m, 1.0);
+    KeyboardLayout layout;
+    buildLayout(layout, m, 1.0, arrangement);
+    return layout;
+}

@@ -15,9 +15,7 @@ constexpr int VK_OEM_PLUS = 0xBB;  // '=' on a US keyboard, '+' on a German one
 
 struct ForegroundKeyboardTest : ::testing::Test {
     ForegroundKeyboardTest() {
-        LayoutMetrics m;
-        updateMetrics(m, 1.0);
-        buildLayout(layout, m, 1.0);
+        layout = keysAtScaleOne();
         us = desktop.install(usLayout());
         german = desktop.install(germanLayout());
         japanese = desktop.install(jisLayout());

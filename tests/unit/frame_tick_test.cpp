@@ -12,9 +12,7 @@ namespace {
 
 struct FrameTickTest : ::testing::Test {
     FrameTickTest() {
-        LayoutMetrics m;
-        updateMetrics(m, 1.0);
-        buildLayout(layout, m, 1.0);
+        layout = keysAtScaleOne();
         startInput(state, query, 0);
     }
     void report(int vk, bool keyUp, Tick now, int makeCode = 0) {

@@ -10,14 +10,6 @@
 
 namespace {
 
-KeyboardLayout fullLayout(const KeyArrangement& arrangement) {
-    LayoutMetrics m;
-    updateMetrics(m, 1.0);
-    KeyboardLayout layout;
-    buildLayout(layout, m, 1.0, arrangement);
-    return layout;
-}
-
 std::wstring labelAt(const KeyboardLayout& layout, int code, KeyboardQuery& query, bool shift = false) {
     const KeyCap* key = findKey(layout, code);
     return key ? keyCapLabel(*key, shift, query) : L"<missing>";
@@ -38,7 +30,7 @@ std::vector<DrawCall> keyLabels(render_test::Scene& scene) {
 }  // namespace
 
 TEST(FullKeyboardLabels, KeysThatTypeShowWhatTheLayoutTypesAtTheirPlace) {
-    const KeyboardLayout iso = fullLayout(FULL_KEYBOARD_ISO);
+    const KeyboardLayout iso = keysAtScaleOne(FULL_KEYBOARD_ISO);
     FakeKeyboardQuery us = usLayout();
     EXPECT_EQ(labelAt(iso, physicalKey(0x2C), us), L"z");
     EXPECT_EQ(labelAt(iso, physicalKey(0x02), us, true), L"!");
@@ -53,7 +45,7 @@ TEST(FullKeyboardLabels, KeysThatTypeShowWhatTheLayoutTypesAtTheirPlace) {
     EXPECT_EQ(labelAt(iso, physicalKey(0x56), german, true), L">");
     EXPECT_EQ(labelAt(iso, physicalKey(0x0D), german), L"=");  // a dead key: its fallback
     // Japanese: ':' is its own key and is shown as it is, not in the compact's display form.
-    const KeyboardLayout jis = fullLayout(FULL_KEYBOARD_JIS);
+    const KeyboardLayout jis = keysAtScaleOne(FULL_KEYBOARD_JIS);
     FakeKeyboardQuery japanese = jisLayout();
     EXPECT_EQ(labelAt(jis, physicalKey(0x28), japanese), L":");
     EXPECT_EQ(labelAt(jis, physicalKey(0x27), japanese), L";");
@@ -62,7 +54,7 @@ TEST(FullKeyboardLabels, KeysThatTypeShowWhatTheLayoutTypesAtTheirPlace) {
 }
 
 TEST(FullKeyboardLabels, KeysWithoutACharacterOfTheirOwnCarryFixedLabels) {
-    const KeyboardLayout ansi = fullLayout(FULL_KEYBOARD_ANSI);
+    const KeyboardLayout ansi = keysAtScaleOne(FULL_KEYBOARD_ANSI);
     FakeKeyboardQuery us = usLayout();
     // Enter and Tab type control characters, the keypad's '*' a character, Shift nothing: all
     // carry their fixed labels, shifted or not.

@@ -71,21 +71,6 @@ TEST(FullKeyboard, KeysNeverOverlapStandApartAndStayInsideTheWindowLeftOfThePane
     }
 }
 
-TEST(FullKeyboard, WindowSizesAtSeveralScalesAreLargerThanTheCompactOnes) {
-    struct Case {
-        double scale;
-        Size size;
-    };
-    for (Case c : {Case{1.0, {1408, 391}}, Case{0.5, {704, 195}}, Case{0.8, {1108, 312}},
-                   Case{1.25, {1761, 489}}, Case{1.5, {2112, 586}}, Case{2.0, {2816, 782}}}) {
-        for (const KeyArrangement* arrangement : FULL_ARRANGEMENTS)
-            EXPECT_EQ(windowSizeForScale(c.scale, *arrangement), c.size) << "scale " << c.scale;
-        const Size compact = windowSizeForScale(c.scale);
-        EXPECT_GT(c.size.width, compact.width);
-        EXPECT_GT(c.size.height, compact.height);
-    }
-}
-
 TEST(FullKeyboard, RowsOfTheMainBlockEndAtOnePixelAndTheBlocksLineUp) {
     for (double scale : SCALES) {
         const Built ansi = build(FULL_KEYBOARD_ANSI, scale);
@@ -107,7 +92,7 @@ TEST(FullKeyboard, RowsOfTheMainBlockEndAtOnePixelAndTheBlocksLineUp) {
     }
 }
 
-TEST(FullKeyboard, KeysSitWhereTheTableSaysAtScaleOne) {
+TEST(FullKeyboard, AtScaleOneAUnitIs56PixelsAndARow60WithTheFunctionRowAQuarterRowAbove) {
     const KeyboardLayout l = build(FULL_KEYBOARD_ANSI, 1.0).layout;
     // One unit is 56 pixels; rows stand 60 apart, the digits a quarter row below the F keys.
     EXPECT_EQ(rectOf(l, physicalKey(0x01)), (Rect{14, 14, 62, 62}));      // Esc

@@ -9,12 +9,6 @@
 namespace {
 
 struct KeyMapping : ::testing::Test {
-    KeyMapping() {
-        LayoutMetrics m;
-        updateMetrics(m, 1.0);
-        buildLayout(full, m, 1.0, FULL_KEYBOARD_ANSI);
-        buildLayout(compact, m, 1.0);
-    }
     // The code of the key the report lights, or NO_KEY.
     int fullKey(int vkey, int makeCode, bool extended = false) {
         return codeOf(keyForReport({vkey, makeCode, extended}, full, false, us));
@@ -24,23 +18,12 @@ struct KeyMapping : ::testing::Test {
     }
     static int codeOf(const KeyCap* key) { return key ? key->vk : NO_KEY; }
 
-    KeyboardLayout full;
-    KeyboardLayout compact;
+    KeyboardLayout full = keysAtScaleOne(FULL_KEYBOARD_ANSI);
+    KeyboardLayout compact = keysAtScaleOne();
     FakeKeyboardQuery us = usLayout();
 };
 
 }  // namespace
-
-TEST_F(KeyMapping, LeftAndRightModifiersAreToldApartByMakeCodeAndE0) {
-    EXPECT_EQ(fullKey(VK_SHIFT_GENERIC, 0x2A), physicalKey(0x2A));
-    EXPECT_EQ(fullKey(VK_SHIFT_GENERIC, 0x36), physicalKey(0x36));
-    EXPECT_EQ(fullKey(VK_CONTROL_GENERIC, 0x1D), physicalKey(0x1D));
-    EXPECT_EQ(fullKey(VK_CONTROL_GENERIC, 0x1D, true), extendedKey(0x1D));
-    EXPECT_EQ(fullKey(VK_MENU_GENERIC, 0x38), physicalKey(0x38));
-    EXPECT_EQ(fullKey(VK_MENU_GENERIC, 0x38, true), extendedKey(0x38));
-    EXPECT_EQ(fullKey(0x5B, 0x5B, true), extendedKey(0x5B));
-    EXPECT_EQ(fullKey(0x5C, 0x5C, true), extendedKey(0x5C));
-}
 
 TEST_F(KeyMapping, EnterAndTheKeypadsEnterAndTheGreyKeysAndTheKeypadsAreApart) {
     EXPECT_EQ(fullKey(0x0D, 0x1C), physicalKey(0x1C));
@@ -76,20 +59,6 @@ TEST_F(KeyMapping, KeysSentAsSequencesAreNamedByTheirVirtualKeys) {
     EXPECT_EQ(fullKey(0x6A, 0x37), physicalKey(0x37));  // and the keypad's '*' stays itself
 }
 
-TEST_F(KeyMapping, FakeShiftsAroundTheGreyKeysLightNoShiftOnEitherKeyboard) {
-    // Windows sends them with no virtual key; a driver may send VK_SHIFT. Either way the E0
-    // prefix on Shift's make code gives them away.
-    for (int vkey : {VK_NO_KEY_CODE, VK_SHIFT_GENERIC}) {
-        for (int make : {0x2A, 0x36}) {
-            EXPECT_TRUE(isFakeShift({vkey, make, true}));
-            EXPECT_EQ(fullKey(vkey, make, true), NO_KEY) << vkey << " " << make;
-            EXPECT_EQ(compactKey(vkey, make, true), NO_KEY) << vkey << " " << make;
-        }
-    }
-    EXPECT_FALSE(isFakeShift({VK_SHIFT_GENERIC, 0x2A, false}));
-    EXPECT_EQ(compactKey(VK_SHIFT_GENERIC, 0x2A), VK_LSHIFT_CODE);
-}
-
 TEST_F(KeyMapping, AReportWithoutAMakeCodeFindsItsKeyThroughTheLayout) {
     EXPECT_EQ(fullKey('A', 0), physicalKey(0x1E));
     EXPECT_EQ(fullKey(VK_RCONTROL_CODE, 0), extendedKey(0x1D));
@@ -106,19 +75,6 @@ TEST_F(KeyMapping, TheCompactKeyboardStillMatchesByVirtualKeyAndCharacter) {
     EXPECT_EQ(compactKey(0x0D, 0x1C), NO_KEY);
     EXPECT_EQ(compactKey(0x0D, 0x1C, true), NO_KEY);
     EXPECT_EQ(compactKey(0x25, 0x4B, true), NO_KEY);
-}
-
-TEST_F(KeyMapping, ThePlatformKnowsEachModifiersSideByItsOwnCode) {
-    EXPECT_EQ(platformKeyOf({VK_SHIFT_GENERIC, 0x2A, false}), VK_LSHIFT_CODE);
-    EXPECT_EQ(platformKeyOf({VK_SHIFT_GENERIC, 0x36, false}), VK_RSHIFT_CODE);
-    EXPECT_EQ(platformKeyOf({VK_CONTROL_GENERIC, 0x1D, true}), VK_RCONTROL_CODE);
-    EXPECT_EQ(platformKeyOf({VK_MENU_GENERIC, 0x38, false}), VK_LMENU_CODE);
-    EXPECT_EQ(platformKeyOf({0x25, 0x4B, false}), 0x25);
-}
-
-TEST(KeypadReports, WithoutNumLockTheKeypadTypesNothing) {
-    for (int vkey : {0x0C, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x2D, 0x2E}) EXPECT_TRUE(isNavigationReport(vkey));
-    for (int vkey : {0x60, 0x64, 0x6E, 0x0D, 0x41, 0x20, 0x6F}) EXPECT_FALSE(isNavigationReport(vkey));
 }
 
 TEST_F(KeyMapping, ANonsenseVirtualKeyNeverPassesForAKeyNamedByItsPlace) {

@@ -17,9 +17,7 @@ constexpr int OEM_PLUS = 0xBB, OEM_102 = 0xE2;
 
 struct KeyReleaseTest : ::testing::Test {
     KeyReleaseTest() {
-        LayoutMetrics m;
-        updateMetrics(m, 1.0);
-        buildLayout(layout, m, 1.0);
+        layout = keysAtScaleOne();
         settings.soundOn = true;
         startInput(state, query, 0);
     }
@@ -159,6 +157,37 @@ TEST_F(KeyReleaseTest, ALostShiftKeyUpUnshiftsTheLabels) {
     EXPECT_TRUE(tick(now + 16).invalidateAll);
     EXPECT_FALSE(state.keys.isHeld(0xA0));
     EXPECT_FALSE(state.labelShift);
+}
+
+// The platform is asked about the side of the modifier that was pressed, by that side's own
+// code: a lost key-up of the right Ctrl is noticed while the left one is still held.
+TEST_F(KeyReleaseTest, ALostKeyUpIsNoticedByAskingAboutTheModifiersOwnSideOrTheKeyReported) {
+    struct Case {
+        KeyReport press;
+        int key;
+        int ownCode;
+        int otherCode;
+    };
+    layout = keysAtScaleOne(FULL_KEYBOARD_ANSI);
+    for (const Case& c : {Case{{SHIFT, 0x2A, false}, physicalKey(0x2A), 0xA0, 0xA1},
+                          Case{{SHIFT, 0x36, false}, physicalKey(0x36), 0xA1, 0xA0},
+                          Case{{0x11, 0x1D, false}, physicalKey(0x1D), 0xA2, 0xA3},
+                          Case{{0x11, 0x1D, false, true}, extendedKey(0x1D), 0xA3, 0xA2},
+                          Case{{0x12, 0x38, false}, physicalKey(0x38), 0xA4, 0xA5},
+                          Case{{0x12, 0x38, false, true}, extendedKey(0x38), 0xA5, 0xA4},
+                          Case{{0x25, 0x4B, false}, physicalKey(0x4B), 0x25, 0x64}}) {
+        SCOPED_TRACE(testing::Message() << "key " << c.key);
+        report(c.press);
+        ASSERT_TRUE(state.keys.isHeld(c.key));
+        physical.up = {c.otherCode, SHIFT, 0x11, 0x12};
+        tick(now + 200);
+        EXPECT_TRUE(state.keys.isHeld(c.key));
+        physical.up = {c.ownCode};
+        tick(now + 16);
+        EXPECT_FALSE(state.keys.isHeld(c.key));
+        EXPECT_TRUE(nothingHeld());
+        EXPECT_FALSE(state.labelShift);
+    }
 }
 
 TEST_F(KeyReleaseTest, AnIdleTickAsksThePlatformNothing) {

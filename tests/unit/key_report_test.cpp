@@ -12,9 +12,7 @@ constexpr Rect A_AREA{62 - 8, 134 - 8, 110 + 8, 182 + 8};
 
 struct KeyReportTest : ::testing::Test {
     KeyReportTest() {
-        LayoutMetrics m;
-        updateMetrics(m, 1.0);
-        buildLayout(layout, m, 1.0);
+        layout = keysAtScaleOne();
         settings.soundOn = true;
     }
 

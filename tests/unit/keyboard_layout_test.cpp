@@ -79,15 +79,20 @@ TEST(KeyboardLayout, OddKeyWidthOffsetsRowsByItsLowerHalf) {
     EXPECT_EQ(rectOf(layout, 'A').left, 56);
 }
 
-TEST(KeyboardLayout, WindowHoldsKeysAndSpeedPanel) {
+// Every full keyboard (ANSI, ISO, Japanese) takes the same window, larger than the compact one.
+TEST(KeyboardLayout, TheWindowHoldsTheKeysAndTheSpeedPanelOfEitherKeyboard) {
     struct Case {
         double scale;
-        Size size;
+        Size compact;
+        Size full;
     };
-    for (Case c : {Case{1.0, {932, 316}}, Case{0.9, {834, 285}}, Case{0.5, {466, 158}}, Case{0.8, {734, 252}},
-                   Case{1.25, {1166, 396}}, Case{1.5, {1398, 474}}, Case{2.0, {1864, 632}},
-                   Case{3.0, {2796, 948}}}) {
-        EXPECT_EQ(windowSizeForScale(c.scale), c.size) << "scale " << c.scale;
+    for (Case c : {Case{1.0, {932, 316}, {1408, 391}}, Case{0.9, {834, 285}, {1259, 352}},
+                   Case{0.5, {466, 158}, {704, 195}}, Case{0.8, {734, 252}, {1108, 312}},
+                   Case{1.25, {1166, 396}, {1761, 489}}, Case{1.5, {1398, 474}, {2112, 586}},
+                   Case{2.0, {1864, 632}, {2816, 782}}, Case{3.0, {2796, 948}, {4224, 1173}}}) {
+        EXPECT_EQ(windowSizeForScale(c.scale), c.compact) << "scale " << c.scale;
+        for (const KeyArrangement* full : {&FULL_KEYBOARD_ANSI, &FULL_KEYBOARD_ISO, &FULL_KEYBOARD_JIS})
+            EXPECT_EQ(windowSizeForScale(c.scale, *full), c.full) << "scale " << c.scale;
     }
 }
 

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "settings/ini_document.h"
+#include "settings/memory_settings_storage.h"
+#include "settings/sound_backup.h"
 #include "settings/sound_scheme_registry.h"
 
 constexpr std::uint32_t TYPE_SZ = 1;
@@ -95,3 +98,25 @@ public:
         if (duringBroadcast) duringBroadcast();
     }
 };
+
+// The events that are blank now although they had a sound, and whose sound the file does not
+// hold for the scheme's owner: sounds the user has lost.
+inline std::vector<std::wstring> lostSounds(const MemorySoundRegistry& original, const MemorySoundRegistry& now,
+                                            const MemorySettingsStorage& storage) {
+    const std::vector<BackupEntry> backup = backupEntriesFor(parseIni(storage.text()), now.whose);
+    std::vector<std::wstring> lost;
+    for (const auto& [event, was] : original.events) {
+        if (was.path.empty() || !now.events.at(event).path.empty()) continue;
+        const auto entry = std::find_if(backup.begin(), backup.end(), [&](const BackupEntry& e) { return sameIniName(e.event, event); });
+        if (entry == backup.end() || entry->path != was.path) lost.push_back(event);
+    }
+    return lost;
+}
+
+// The section headers of the file, in order: where the backups are.
+inline std::vector<std::wstring> sectionNames(const MemorySettingsStorage& storage) {
+    std::vector<std::wstring> names;
+    for (const IniLine& line : parseIni(storage.text()).lines)
+        if (line.kind == IniLineKind::Section) names.push_back(line.name);
+    return names;
+}

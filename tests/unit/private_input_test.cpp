@@ -22,9 +22,7 @@ constexpr int TAB = 0x09;
 
 struct PrivateInputTest : ::testing::Test {
     PrivateInputTest() {
-        LayoutMetrics m;
-        updateMetrics(m, 1.0);
-        buildLayout(layout, m, 1.0);
+        layout = keysAtScaleOne();
         settings.soundOn = true;
         startInput(state, query, 0);
     }
@@ -240,9 +238,7 @@ TEST_F(PrivateInputTest, AFocusUnjudgedForLongKeepsTheNewestReportsAndNeverShows
 // The full keyboard's keys go the same way: nothing of a password shows, and what waited for
 // a verdict lights the keys where it was typed.
 TEST_F(PrivateInputTest, TheFullKeyboardKeepsPasswordsPrivateAndShowsWhatWaitedOnItsOwnKeys) {
-    LayoutMetrics m;
-    updateMetrics(m, 1.0);
-    buildLayout(layout, m, 1.0, FULL_KEYBOARD_ANSI);
+    layout = keysAtScaleOne(FULL_KEYBOARD_ANSI);
     enterPasswordField();
     // (No Enter or Tab here: a key typed after one of them waits for the focus to move.)
     for (auto [vk, make, extended] : {std::tuple{0x11, 0x1D, true}, {0x25, 0x4B, true}, {0x25, 0x4B, false}}) {

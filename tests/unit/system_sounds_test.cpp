@@ -34,27 +34,6 @@ Entries backupIn(const MemorySettingsStorage& storage) {
     return iniEntriesOfEverySection(parseIni(storage.text()), backupSectionName(OWNER));
 }
 
-std::vector<std::wstring> sectionNames(const MemorySettingsStorage& storage) {
-    std::vector<std::wstring> names;
-    for (const IniLine& line : parseIni(storage.text()).lines)
-        if (line.kind == IniLineKind::Section) names.push_back(line.name);
-    return names;
-}
-
-// The events that are blank now although they had a sound, and whose sound the file does not
-// hold: a sound the user has lost.
-std::vector<std::wstring> lostSounds(const MemorySoundRegistry& original, const MemorySoundRegistry& now,
-                                     const MemorySettingsStorage& storage) {
-    const std::vector<BackupEntry> backup = backupEntriesFor(parseIni(storage.text()), now.whose);
-    std::vector<std::wstring> lost;
-    for (const auto& [event, was] : original.events) {
-        if (was.path.empty() || !now.events.at(event).path.empty()) continue;
-        const auto entry = std::find_if(backup.begin(), backup.end(), [&](const BackupEntry& e) { return sameIniName(e.event, event); });
-        if (entry == backup.end() || entry->path != was.path) lost.push_back(event);
-    }
-    return lost;
-}
-
 // The typical scheme, muted into a settings file that had nothing else.
 struct MutedScheme {
     const MemorySoundRegistry original = typicalScheme();
