@@ -11,6 +11,7 @@
 #include "render/pixel_rules.h"
 #include "render/window_frames.h"
 #include "tests/unit/render_test_support.h"
+#include "tests/win32/test_window_class_win32.h"
 
 using render_test::Scene;
 
@@ -21,14 +22,9 @@ constexpr wchar_t CLASS_NAME[] = L"TavrinPerPixelTestWindow";
 class LayeredWindow {
 public:
     explicit LayeredWindow(Size size) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = CLASS_NAME;
-        RegisterClassExW(&wc);
+        registerTestWindowClass(CLASS_NAME);
         hwnd = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, CLASS_NAME, L"", WS_POPUP, 0, 0,
-                               size.width, size.height, nullptr, nullptr, wc.hInstance, nullptr);
+                               size.width, size.height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     ~LayeredWindow() {
         if (hwnd) DestroyWindow(hwnd);
