@@ -6,12 +6,12 @@
 
 #include <vector>
 
-#include "render/alpha_canvas_win32.h"
 #include "render/gdi_resources_win32.h"
 #include "render/pixel_rules.h"
 #include "render/window_frames.h"
 #include "tests/unit/render_test_support.h"
 #include "tests/win32/test_window_class_win32.h"
+#include "tests/win32/whole_frame_win32.h"
 
 using render_test::Scene;
 
@@ -59,18 +59,6 @@ public:
 
 std::vector<Pixel> pixelsOf(const PixelBuffer& buffer) {
     return {buffer.pixels, buffer.pixels + static_cast<std::size_t>(buffer.width) * static_cast<std::size_t>(buffer.height)};
-}
-
-std::vector<Pixel> wholePerPixelFrame(Scene& scene) {
-    GdiResources kept;
-    PixelBuffer frame;
-    ensurePixelBuffer(frame, scene.client.width, scene.client.height);
-    AlphaCanvas canvas(frame, kept);
-    drawFrame(canvas, scene.clientRect(), scene.context());
-    GdiFlush();
-    std::vector<Pixel> pixels = pixelsOf(frame);
-    releasePixelBuffer(frame);
-    return pixels;
 }
 
 }  // namespace
@@ -126,7 +114,8 @@ TEST(PerPixelWindow, APaintChangesNothingOutsideItsAreas) {
     const Rect area{(q.left + q.right) / 2, q.top, (w.left + w.right) / 2, q.bottom};
     frames.paint(window.hwnd, scene, std::span<const Rect>(&area, 1));
     const std::vector<Pixel> after = pixelsOf(frames.frames.shown);
-    const std::vector<Pixel> whole = wholePerPixelFrame(scene);
+    GdiResources fresh;
+    const std::vector<Pixel> whole = wholePerPixelFrame(scene, fresh);
     ASSERT_EQ(after.size(), whole.size());
     int outsideChanged = 0, insideWrong = 0, insideChanged = 0;
     for (std::size_t i = 0; i < after.size(); ++i) {
