@@ -1,15 +1,13 @@
 """Tavrin controlled as a user does: the tray icon's menu, the scale dialog, the hot key and
 Exit; the muting of the system sounds and their return; the menu and dialog resources."""
-import os
-import signal
-
 import control_support as control
+import faults_support as faults
 from control_support import (DESIGN_MENU, DESIGN_OUTLINE, OPACITY_40, OPACITY_MENU, SCALE_150,
                              SCALE_MENU, SOUND_AUTOMUTE, SOUND_MENU)
 from harness import (MAIN_TITLE, TARGET_COLOR, Expectations, HarnessError, focus_window,
-                     focused_window, wait_for_pixel, wait_until, wait_window_gone,
+                     focused_window, wait_for_pixel, wait_window_gone,
                      window_geometry, window_opacity)
-from menu_texts import ENGLISH, ENGLISH_CAPTIONS, ENGLISH_SCALE_TEXTS, MENU_ITEMS
+from menu_texts import ENGLISH, MENU_ITEMS
 
 KEY_FILL = (230, 230, 230)
 KEY_FRAME = (80, 80, 80)
@@ -81,14 +79,6 @@ MUTED = control.muted_scheme_of(SOUNDS)
 BACKUP = control.backup_of(SOUNDS)
 
 
-def wait_scheme(expected):
-    try:
-        wait_until("the sound scheme to change", lambda: control.sound_scheme() == expected,
-                   control.MENU_TIMEOUT, interval=0.3)
-    except HarnessError:
-        pass  # the comparison that follows shows the difference
-
-
 def backup_when(s, expected):
     """The backup section once it matches; a running program rewrites the file at any time."""
     try:
@@ -98,18 +88,8 @@ def backup_when(s, expected):
         return control.backup_in(s.read_settings())  # the comparison that follows shows the difference
 
 
+@faults.with_seeded_scheme(SOUNDS)
 def test_muting_blanks_the_sounds_and_exit_or_a_later_run_puts_them_back(s):
-    control.link_japanese_font()
-    before = control.seed_sound_scheme(SOUNDS)
-    try:
-        mute_exit_kill_and_restore(s)
-    finally:
-        # The prefix is shared with the other tests. A program still running here only ever
-        # writes the scheme when asked to, and the session ends it by force.
-        control.put_back_sound_scheme(before)
-
-
-def mute_exit_kill_and_restore(s):
     expect = Expectations()
     expect.equal("seeded scheme", control.sound_scheme(), ORIGINAL)
     s.start_target()
@@ -117,12 +97,9 @@ def mute_exit_kill_and_restore(s):
     # Muting from the menu, then Exit.
     tavrin, xid = control.start_below_tray(s)
     control.choose(xid, SOUND_MENU, SOUND_AUTOMUTE)
-    wait_scheme(MUTED)
-    expect.equal("scheme while muted", control.sound_scheme(), MUTED)
+    expect.equal("scheme while muted", faults.wait_scheme(MUTED), MUTED)
     expect.equal("backup while muted", backup_when(s, BACKUP), BACKUP)
-    control.choose_exit(xid)
-    expect.equal("exit code", tavrin.wait_exit(), 0)
-    wait_window_gone(MAIN_TITLE)
+    faults.exit_from_menu(expect, tavrin, xid, "the run")
     expect.equal("scheme after Exit", control.sound_scheme(), ORIGINAL)
     sections = s.read_settings()
     expect.equal("settings.ini after Exit", control.key_names(sections), control.ALL_KEYS)
@@ -131,11 +108,9 @@ def mute_exit_kill_and_restore(s):
 
     # A run that mutes at start and is killed leaves the sounds blank and the backup behind.
     tavrin, _ = s.start_tavrin()
-    wait_scheme(MUTED)
+    faults.wait_scheme(MUTED)
     expect.equal("backup of the run to be killed", backup_when(s, BACKUP), BACKUP)
-    os.kill(tavrin.pid, signal.SIGKILL)
-    tavrin.wait_exit()
-    wait_window_gone(MAIN_TITLE)
+    faults.kill(tavrin)
     expect.equal("scheme after the kill", control.sound_scheme(), MUTED)
     expect.equal("backup after the kill", control.backup_in(s.read_settings()), BACKUP)
     expect.check()
@@ -143,9 +118,7 @@ def mute_exit_kill_and_restore(s):
     # The next run mutes blank sounds, keeps the old backup, and its Exit restores it.
     tavrin, xid = s.start_tavrin()
     expect.equal("backup kept by the next run's mute", backup_when(s, BACKUP), BACKUP)
-    control.choose_exit(xid)
-    expect.equal("exit code of the next run", tavrin.wait_exit(), 0)
-    wait_window_gone(MAIN_TITLE)
+    faults.exit_from_menu(expect, tavrin, xid, "the next run")
     expect.equal("scheme after the next run's Exit", control.sound_scheme(), ORIGINAL)
     expect.equal("backup after the next run's Exit", control.backup_in(s.read_settings()), None)
     expect.check()
@@ -170,7 +143,22 @@ SCALE_DIALOG = [
 ]
 
 
-def test_menu_and_dialog_resources_are_japanese_with_the_exact_ids_and_styles(s):
+def without_texts(lines, prefix):
+    """The lines of one resource with every caption and control text left out."""
+    kept = []
+    for line in lines:
+        if not line.startswith(prefix) or ".languages=" in line or ".caption=" in line:
+            continue
+        if line.startswith("menu.item="):
+            line = "|".join(line.split("|")[:3])
+        elif ".control=" in line:
+            fields = line.split("|")
+            line = "|".join(fields[:2] + fields[3:])
+        kept.append(line)
+    return kept
+
+
+def test_the_menu_and_dialogs_are_japanese_with_exact_ids_and_styles_and_the_english_ones_differ_only_in_texts(s):
     lines = control.resources(s.tavrin_exe)
     expect = Expectations()
     expect.equal("menu languages", [l for l in lines if l.startswith("menu.102.")],
@@ -194,42 +182,15 @@ def test_menu_and_dialog_resources_are_japanese_with_the_exact_ids_and_styles(s)
         expect.true(f"a link in {controls[1][2]!r}", "<a" in controls[1][2])
         expect.equal("default button: id, text, BS_DEFPUSHBUTTON",
                      (controls[2][0], controls[2][2], int(controls[2][4], 16) & 0xF), ("1", "閉じる", 1))
-    expect.check()
 
-
-def without_texts(lines, prefix):
-    """The lines of one resource with every caption and control text left out."""
-    kept = []
-    for line in lines:
-        if not line.startswith(prefix) or ".languages=" in line or ".caption=" in line:
-            continue
-        if line.startswith("menu.item="):
-            line = "|".join(line.split("|")[:3])
-        elif ".control=" in line:
-            fields = line.split("|")
-            line = "|".join(fields[:2] + fields[3:])
-        kept.append(line)
-    return kept
-
-
-def test_the_english_menu_and_dialogs_have_the_japanese_ones_ids_order_and_styles(s):
-    japanese = control.resources(s.tavrin_exe)
+    # The English twins: the same ids, order and styles, and every shortcut letter the same.
+    # Their texts are what an English session shows, checked there (test_languages).
     english = control.resources(s.tavrin_exe, ENGLISH)
-    expect = Expectations()
     for what in ("menu.", "dialog.201.", "dialog.50986."):
-        expect.equal(f"{what} without its texts", without_texts(english, what), without_texts(japanese, what))
-    items = [l.removeprefix("menu.item=").split("|") for l in english if l.startswith("menu.item=")]
-    expect.equal("English captions", [caption for _, _, _, caption in items], ENGLISH_CAPTIONS)
-    # Every shortcut letter of the Japanese menu is the English one's too.
-    def letters(captions):
+        expect.equal(f"{what} without its texts", without_texts(english, what), without_texts(lines, what))
+
+    def letters(resource_lines):
+        captions = [l.split("|")[3] for l in resource_lines if l.startswith("menu.item=")]
         return [c[c.index("&") + 1].lower() if "&" in c else "" for c in captions]
-    japanese_items = [l.split("|")[3] for l in japanese if l.startswith("menu.item=")]
-    expect.equal("shortcut letters", letters(ENGLISH_CAPTIONS), letters(japanese_items))
-    dialog = {l.split("=", 1)[0].removeprefix("dialog.201."): l.split("=", 1)[1]
-              for l in english if l.startswith("dialog.201.") and ".control=" not in l}
-    expect.equal("scale dialog caption", dialog.get("caption"), ENGLISH_SCALE_TEXTS["caption"])
-    controls = [l.removeprefix("dialog.201.control=").split("|") for l in english
-                if l.startswith("dialog.201.control=")]
-    expect.equal("scale dialog texts", {int(c[0]): c[2] for c in controls},
-                 {k: v for k, v in ENGLISH_SCALE_TEXTS.items() if k != "caption"})
+    expect.equal("shortcut letters", letters(english), letters(lines))
     expect.check()

@@ -25,6 +25,15 @@ def start_muted(s, expect, what):
     return tavrin, xid
 
 
+def start_first_run_muted(s):
+    """The typing target, and Tavrin muting the sounds on its first run with muting on."""
+    s.write_settings(MUTING_ON, utf16=True)
+    faults.start_target(s)
+    expect = Expectations()
+    tavrin, _ = start_muted(s, expect, "the run")
+    return expect, tavrin
+
+
 def expect_scheme_back_and_file_whole(s, expect, what, path=None):
     expect.equal(f"scheme after {what}", faults.scheme_difference(control.sound_scheme(), ORIGINAL), None)
     sections = read_ini(path) if path else s.read_settings()
@@ -34,10 +43,7 @@ def expect_scheme_back_and_file_whole(s, expect, what, path=None):
 
 @faults.with_seeded_scheme(SOUNDS)
 def test_a_session_that_ends_while_muted_gives_the_sounds_back_and_a_cancelled_end_changes_nothing(s):
-    s.write_settings(MUTING_ON, utf16=True)
-    faults.start_target(s)
-    expect = Expectations()
-    tavrin, _ = start_muted(s, expect, "the run")
+    expect, tavrin = start_first_run_muted(s)
 
     # Another program refuses the log-off: the system tells every window that the session
     # goes on after all.
@@ -58,10 +64,7 @@ def test_a_session_that_ends_while_muted_gives_the_sounds_back_and_a_cancelled_e
 
 @faults.with_seeded_scheme(SOUNDS)
 def test_a_settings_file_left_only_as_its_new_file_is_taken_and_gives_the_scheme_back(s):
-    s.write_settings(MUTING_ON, utf16=True)
-    faults.start_target(s)
-    expect = Expectations()
-    tavrin, _ = start_muted(s, expect, "the run")
+    expect, tavrin = start_first_run_muted(s)
     faults.kill(tavrin)
     # On FAT and exFAT a replace deletes the old file, then renames the new one: a power cut
     # between the two leaves only the new file.

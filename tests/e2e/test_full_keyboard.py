@@ -8,7 +8,7 @@ from control_support import KEYBOARD_COMPACT, KEYBOARD_FULL, KEYBOARD_MENU
 from frame_points import GRIP_FILL, grip_fill_point
 from harness import Expectations, Screenshot, focus_window, run, wait_for_pixel, window_geometry
 from keys_support import (BAR_BLUE, LIT_TIMEOUT, crop, drawn_lit, drawn_normal, grid_rect, main_settings,
-                          poll_shots, settle, start_keyboard, type_text, window_size)
+                          poll_shots, settle, type_text, window_size)
 
 # The full keyboard at scale 1.00: keys 48 pixels wide and 56 apart, rows 60 apart with the
 # digits a quarter row below the function keys, the keypad's right edge at 22.5 units.
@@ -110,28 +110,20 @@ def test_a_japanese_keyboard_shows_the_japanese_arrangement(s):
         xte("keyup Return")
 
 
-def test_the_menu_switches_keyboards_at_once_keeping_the_corner_and_saves_the_choice(s):
+def test_the_compact_keyboard_ignores_keys_it_lacks_and_the_menu_switches_keyboards_keeping_the_corner(s):
     _, target = s.start_target()
     focus_window(target)
     _, xid = control.start_below_tray(s)
     left, top = control.START_POSITION
-    control.wait_geometry(xid, (left, top) + window_size(1.0))
-    control.choose(xid, KEYBOARD_MENU, KEYBOARD_FULL)
-    control.wait_geometry(xid, (left, top) + FULL_SIZE)
-    expect = Expectations()
-    expect.equal("layout saved", settle(lambda: main_settings(s).get("layout"), "1", 10), "1")
-    control.choose(xid, KEYBOARD_MENU, KEYBOARD_COMPACT)
-    control.wait_geometry(xid, (left, top) + window_size(1.0))
-    expect.equal("layout saved", settle(lambda: main_settings(s).get("layout"), "0", 10), "0")
-    expect.check()
-
-
-def test_the_compact_keyboard_shows_nothing_for_enter_or_an_arrow(s):
-    start_keyboard(s)
     width, height = window_size(1.0)
-    window = (0, 0, width, height)
-    before = crop(Screenshot.take(), window)
+    control.wait_geometry(xid, (left, top, width, height))
+    wait_for_pixel(grip_fill_point(left, top, width, height), GRIP_FILL)
+    focus_window(target)
     expect = Expectations()
+
+    # The compact keyboard shows no Enter, arrow or keypad: holding them changes nothing.
+    window = (left, top, left + width, top + height)
+    before = crop(Screenshot.take(), window)
     for name in ("Return", "Left", "KP_Enter"):
         xte(f"keydown {name}")
         try:
@@ -140,4 +132,11 @@ def test_the_compact_keyboard_shows_nothing_for_enter_or_an_arrow(s):
         finally:
             xte(f"keyup {name}")
         expect.true(f"the window unchanged while {name} is held", not changed)
+
+    control.choose(xid, KEYBOARD_MENU, KEYBOARD_FULL)
+    control.wait_geometry(xid, (left, top) + FULL_SIZE)
+    expect.equal("layout saved", settle(lambda: main_settings(s).get("layout"), "1", 10), "1")
+    control.choose(xid, KEYBOARD_MENU, KEYBOARD_COMPACT)
+    control.wait_geometry(xid, (left, top, width, height))
+    expect.equal("layout saved", settle(lambda: main_settings(s).get("layout"), "0", 10), "0")
     expect.check()

@@ -1,49 +1,8 @@
-"""The shell around Tavrin misbehaves and Tavrin copes: a hot key held down toggles the window
-once, and a tray icon lost with the taskbar comes back when the taskbar does."""
-import time
-
+"""The shell around Tavrin misbehaves and Tavrin copes: a tray icon lost with the taskbar comes
+back when the taskbar does. (A hot key held down, which toggles the window once, is in
+test_hot_key.)"""
 import control_support as control
-from harness import (MAIN_TITLE, Expectations, HarnessError, find_windows, focus_window, run,
-                     wait_until)
-
-HOLD_SECONDS = 1.6
-
-
-def visibility_changes_while_held(seconds):
-    """Holds Ctrl+Shift+K down for `seconds` and counts how often the window appeared or
-    disappeared meanwhile; returns (changes, shown at the end)."""
-    shown = bool(find_windows(MAIN_TITLE))
-    changes = 0
-    run(["xdotool", "keydown", "ctrl+shift+k"])
-    try:
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
-            now_shown = bool(find_windows(MAIN_TITLE))
-            changes += now_shown != shown
-            shown = now_shown
-    finally:
-        run(["xdotool", "keyup", "ctrl+shift+k"])
-    time.sleep(0.3)
-    now_shown = bool(find_windows(MAIN_TITLE))
-    return changes + (now_shown != shown), now_shown
-
-
-def test_holding_the_hot_key_toggles_the_window_once(s):
-    _, target = s.start_target()
-    focus_window(target)
-    control.start_below_tray(s)
-    expect = Expectations()
-    # The keyboard repeats K about every 40 ms after 660 ms: a held hot key must not follow it.
-    changes, shown = visibility_changes_while_held(HOLD_SECONDS)
-    expect.equal("window changes while the hot key was held", changes, 1)
-    expect.equal("shown after the first hold", shown, False)
-    changes, shown = visibility_changes_while_held(HOLD_SECONDS)
-    expect.equal("window changes while held the second time", changes, 1)
-    expect.equal("shown after the second hold", shown, True)
-    # A quick press after a release toggles again at once.
-    control.press_hot_key()
-    control.main_window_shown(False)
-    expect.check()
+from harness import Expectations, HarnessError, find_windows, focus_window, run, wait_until
 
 
 def tray_shown():

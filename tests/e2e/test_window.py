@@ -12,7 +12,7 @@ EX_STYLES = {"WS_EX_TOPMOST": 0x8, "WS_EX_TOOLWINDOW": 0x80, "WS_EX_LAYERED": 0x
              "WS_EX_NOACTIVATE": 0x8000000}
 
 
-def test_first_start_places_the_default_window_at_the_top_left(s):
+def test_first_start_shows_the_default_window_at_the_top_left_borderless_layered_and_on_top(s):
     target, target_xid = s.start_target()
     focus_window(target_xid)
     tavrin, xid = s.start_tavrin()
@@ -26,15 +26,9 @@ def test_first_start_places_the_default_window_at_the_top_left(s):
     expect.equal("_NET_WM_WINDOW_OPACITY", window_opacity(xid), 0xCCCCCCCC)
     expect.equal("X focus", focused_window(), target_xid)
     expect.true("no settings.ini written at start-up", not os.path.exists(s.settings_path))
-    expect.check()
 
-
-def test_main_window_has_the_class_styles_and_layered_attributes(s):
-    s.start_target()
-    s.start_tavrin()
+    # What Windows knows of the window: borderless, on top, layered, never taking the focus.
     info = s.tool("info")
-
-    expect = Expectations()
     expect.equal("class", info.get("class"), MAIN_CLASS)
     expect.equal("title", info.get("title"), MAIN_TITLE)
     style = int(info.get("style", "0"), 16)

@@ -12,6 +12,7 @@
 
 #include "app/accessibility_libraries.h"
 #include "app/focus_question.h"
+#include "tests/win32/test_window_class_win32.h"
 
 namespace {
 
@@ -122,20 +123,12 @@ class FocusQuestionTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        GetClassInfoExW(nullptr, L"EDIT", &wc);
-        editProc = wc.lpfnWndProc;
-        wc.lpfnWndProc = passwordBoxProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = PASSWORD_BOX_CLASS;
-        RegisterClassExW(&wc);
-        WNDCLASSEXW plain{};
-        plain.cbSize = sizeof plain;
-        plain.lpfnWndProc = DefWindowProcW;
-        plain.hInstance = GetModuleHandleW(nullptr);
-        plain.lpszClassName = PLAIN_CLASS;
-        RegisterClassExW(&plain);
+        WNDCLASSEXW edit{};
+        edit.cbSize = sizeof edit;
+        GetClassInfoExW(nullptr, L"EDIT", &edit);
+        editProc = edit.lpfnWndProc;
+        registerTestWindowClass(PASSWORD_BOX_CLASS, passwordBoxProc, edit);
+        registerTestWindowClass(PLAIN_CLASS);
     }
 
     HWND make(const wchar_t* className, DWORD style = 0) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <numeric>
 #include <span>
 #include <vector>
@@ -28,33 +29,32 @@ using render_test::Scene;
 
 namespace {
 
-// A colour no frame draws, left in the buffer wherever a partial frame draws nothing.
-constexpr COLORREF UNDRAWN = RGB(1, 2, 3);
-
-class Buffer {
+// The colour-keyed frame, drawn through GDI into a back buffer. The whole frame is drawn with
+// objects made for each step; a paint's areas with the objects kept from frame to frame.
+class ColourKeyedBuffer {
 public:
-    Buffer(int width, int height) : width_(width), height_(height) {
+    ColourKeyedBuffer(int width, int height) : width_(width), height_(height) {
         HDC screen = GetDC(nullptr);
         ensureBackBuffer(buffer_, width, height, screen);
         ReleaseDC(nullptr, screen);
     }
-    ~Buffer() { releaseBackBuffer(buffer_); }
-    Buffer(const Buffer&) = delete;
-    Buffer& operator=(const Buffer&) = delete;
+    ~ColourKeyedBuffer() { releaseBackBuffer(buffer_); }
+    ColourKeyedBuffer(const ColourKeyedBuffer&) = delete;
+    ColourKeyedBuffer& operator=(const ColourKeyedBuffer&) = delete;
 
-    void fill(COLORREF colour) {
-        HBRUSH brush = CreateSolidBrush(colour);
+    // A colour no frame draws, left wherever a partial frame draws nothing.
+    void fillUndrawn() {
+        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
         const RECT all{0, 0, width_, height_};
         FillRect(dc(), &all, brush);
         DeleteObject(brush);
     }
-
-    void draw(Scene& scene, std::optional<Rect> updateArea, GdiResources* kept = nullptr) {
-        GdiCanvas canvas(buffer_.dc, kept);
-        drawFrame(canvas, scene.clientRect(), scene.context(), updateArea);
+    void drawWhole(Scene& scene) {
+        GdiCanvas canvas(buffer_.dc, nullptr);
+        drawFrame(canvas, scene.clientRect(), scene.context(), std::nullopt);
     }
-    void draw(Scene& scene, const std::vector<Rect>& updateRegion, GdiResources* kept) {
-        GdiCanvas canvas(buffer_.dc, kept);
+    void draw(Scene& scene, const std::vector<Rect>& updateRegion, GdiResources& kept) {
+        GdiCanvas canvas(buffer_.dc, &kept);
         drawFrame(canvas, scene.clientRect(), scene.context(), updateRegion);
     }
 
@@ -89,6 +89,43 @@ private:
     BackBuffer buffer_;
     int width_;
     int height_;
+};
+
+// The per-pixel frame, composed with its alpha into a pixel buffer: the whole frame with
+// objects of its own, a paint's areas with the objects kept from frame to frame.
+class PerPixelBuffer {
+public:
+    PerPixelBuffer(int width, int height) { ensurePixelBuffer(buffer_, width, height); }
+    ~PerPixelBuffer() { releasePixelBuffer(buffer_); }
+    PerPixelBuffer(const PerPixelBuffer&) = delete;
+    PerPixelBuffer& operator=(const PerPixelBuffer&) = delete;
+
+    // No pixel a frame draws: invalid as premultiplied.
+    void fillUndrawn() {
+        std::fill_n(buffer_.pixels, static_cast<std::size_t>(buffer_.width) * static_cast<std::size_t>(buffer_.height),
+                    0x01020304u);
+    }
+    void drawWhole(Scene& scene) {
+        GdiResources fresh;
+        const Rect client = scene.clientRect();
+        draw(scene, std::span<const Rect>(&client, 1), fresh);
+    }
+    void draw(Scene& scene, std::span<const Rect> region, GdiResources& kept) {
+        AlphaCanvas canvas(buffer_, kept);
+        drawFrame(canvas, scene.clientRect(), scene.context(), region);
+        GdiFlush();
+    }
+    std::vector<std::uint32_t> pixels(const Rect& r) const {
+        std::vector<std::uint32_t> out;
+        for (int y = r.top; y < r.bottom; ++y) {
+            const std::uint32_t* row = buffer_.pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(buffer_.width);
+            out.insert(out.end(), row + r.left, row + r.right);
+        }
+        return out;
+    }
+
+private:
+    PixelBuffer buffer_;
 };
 
 Rect keyArea(const Scene& scene, int vk) {
@@ -164,30 +201,33 @@ Scene sceneOf(double scale, Keys keys) {
     return scene;
 }
 
-}  // namespace
-
-TEST(FrameUpdateAreaGdi, PixelsInsideEveryUpdateAreaMatchTheWholeFrame) {
-    GdiResources kept;  // warm, and made to evict, by every case before the next
-    for (double scale : {0.5, 0.8, 1.0, 1.25, 3.0}) {
-        for (Keys keys : {Keys::Busy, Keys::BusyShifted, Keys::EveryKeyHeld, Keys::JustPressed, Keys::JustPressedShifted}) {
+// Draws every update region of every scene over an undrawn frame and expects the pixels inside
+// each of its areas to be those of the whole frame. The kept objects are warm, and made to
+// evict, by every case before the next.
+template <class Frame>
+void expectEveryUpdateAreaToMatchTheWholeFrame(std::initializer_list<double> scales, std::initializer_list<Keys> keySets,
+                                               bool smoothedTextToo) {
+    GdiResources kept;
+    for (double scale : scales) {
+        for (Keys keys : keySets) {
             Scene scene = sceneOf(scale, keys);
             const Rect client = scene.clientRect();
             for (int design = 0; design < 6; ++design) {
-                const int style = design % 3;
-                scene.settings.style = style;
+                scene.settings.style = design % 3;
                 scene.settings.shadow = design >= 3;
-                Buffer whole(client.width(), client.height());
-                whole.draw(scene, std::nullopt);
-
-                Buffer part(client.width(), client.height());
+                if (smoothedTextToo) scene.settings.aa = design % 2 == 1;
+                Frame whole(client.width(), client.height());
+                whole.drawWhole(scene);
+                Frame part(client.width(), client.height());
                 for (const std::vector<Rect>& region : updateRegions(scene)) {
-                    part.fill(UNDRAWN);
-                    part.draw(scene, region, &kept);
+                    part.fillUndrawn();
+                    part.draw(scene, region, kept);
                     for (const Rect& area : region) {
                         const Rect inside = intersection(area, client);
                         const std::size_t differences = differing(part.pixels(inside), whole.pixels(inside));
                         EXPECT_EQ(differences, 0u) << "scale " << scale << " keys " << static_cast<int>(keys)
-                                                   << " style " << style << " shadow " << scene.settings.shadow
+                                                   << " style " << scene.settings.style << " shadow "
+                                                   << scene.settings.shadow << " aa " << scene.settings.aa
                                                    << " area (" << area.left << ", " << area.top << ", "
                                                    << area.right << ", " << area.bottom << ") of " << region.size();
                     }
@@ -197,66 +237,15 @@ TEST(FrameUpdateAreaGdi, PixelsInsideEveryUpdateAreaMatchTheWholeFrame) {
     }
 }
 
-namespace {
-
-// The per-pixel frame: what a paint composes for its areas, with the pictures of lit keys'
-// faces kept from earlier frames, against the whole frame composed afresh, alpha included.
-class PerPixelBuffer {
-public:
-    PerPixelBuffer(int width, int height) { ensurePixelBuffer(buffer_, width, height); }
-    ~PerPixelBuffer() { releasePixelBuffer(buffer_); }
-    PerPixelBuffer(const PerPixelBuffer&) = delete;
-    PerPixelBuffer& operator=(const PerPixelBuffer&) = delete;
-
-    void fill(std::uint32_t pixel) {
-        std::fill_n(buffer_.pixels, static_cast<std::size_t>(buffer_.width) * static_cast<std::size_t>(buffer_.height), pixel);
-    }
-    void draw(Scene& scene, std::span<const Rect> region, GdiResources& kept) {
-        AlphaCanvas canvas(buffer_, kept);
-        drawFrame(canvas, scene.clientRect(), scene.context(), region);
-        GdiFlush();
-    }
-    std::vector<std::uint32_t> pixels(const Rect& r) const {
-        std::vector<std::uint32_t> out;
-        for (int y = r.top; y < r.bottom; ++y) {
-            const std::uint32_t* row = buffer_.pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(buffer_.width);
-            out.insert(out.end(), row + r.left, row + r.right);
-        }
-        return out;
-    }
-
-private:
-    PixelBuffer buffer_;
-};
-
 }  // namespace
 
+TEST(FrameUpdateAreaGdi, PixelsInsideEveryUpdateAreaMatchTheWholeFrame) {
+    expectEveryUpdateAreaToMatchTheWholeFrame<ColourKeyedBuffer>(
+        {0.5, 0.8, 1.0, 1.25, 3.0},
+        {Keys::Busy, Keys::BusyShifted, Keys::EveryKeyHeld, Keys::JustPressed, Keys::JustPressedShifted}, false);
+}
+
 TEST(FrameUpdateAreaGdi, PerPixelPixelsInsideEveryUpdateAreaMatchTheWholeFrame) {
-    GdiResources kept;
-    for (double scale : {0.5, 1.0, 1.25}) {
-        for (Keys keys : {Keys::Busy, Keys::EveryKeyHeld, Keys::JustPressedShifted}) {
-            Scene scene = sceneOf(scale, keys);
-            const Rect client = scene.clientRect();
-            for (int design = 0; design < 6; ++design) {
-                scene.settings.style = design % 3;
-                scene.settings.shadow = design >= 3;
-                scene.settings.aa = design % 2 == 1;
-                GdiResources fresh;
-                PerPixelBuffer whole(client.width(), client.height());
-                whole.draw(scene, std::span<const Rect>(&client, 1), fresh);
-                PerPixelBuffer part(client.width(), client.height());
-                for (const std::vector<Rect>& region : updateRegions(scene)) {
-                    part.fill(0x01020304);  // no pixel a frame draws: invalid as premultiplied
-                    part.draw(scene, region, kept);
-                    for (const Rect& area : region) {
-                        const Rect inside = intersection(area, client);
-                        const std::size_t differences = differing(part.pixels(inside), whole.pixels(inside));
-                        EXPECT_EQ(differences, 0u) << "scale " << scale << " keys " << static_cast<int>(keys)
-                                                   << " design " << design << " area (" << area.left << ", "
-                                                   << area.top << ", " << area.right << ", " << area.bottom << ")";
-                    }
-                }
-            }
-        }
-    }
+    expectEveryUpdateAreaToMatchTheWholeFrame<PerPixelBuffer>(
+        {0.5, 1.0, 1.25}, {Keys::Busy, Keys::EveryKeyHeld, Keys::JustPressedShifted}, true);
 }

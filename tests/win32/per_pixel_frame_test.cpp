@@ -10,7 +10,6 @@
 #include <sstream>
 #include <vector>
 
-#include "render/alpha_canvas_win32.h"
 #include "render/back_buffer.h"
 #include "render/gdi_canvas_win32.h"
 #include "render/gdi_resources_win32.h"
@@ -21,6 +20,7 @@
 #include "render/speed_panel.h"
 #include "render/window_frames.h"
 #include "tests/unit/render_test_support.h"
+#include "tests/win32/whole_frame_win32.h"
 
 using render_test::Scene;
 
@@ -48,18 +48,6 @@ std::vector<Pixel> colorKeyedFrame(Scene& scene, GdiResources& kept) {
     drawFrame(canvas, client, scene.context());
     std::vector<Pixel> pixels = readBack(static_cast<HDC>(buffer.dc), client.width(), client.height());
     releaseBackBuffer(buffer);
-    return pixels;
-}
-
-std::vector<Pixel> perPixelFrame(Scene& scene, GdiResources& kept) {
-    const Rect client = scene.clientRect();
-    PixelBuffer frame;
-    if (!ensurePixelBuffer(frame, client.width(), client.height())) return {};
-    AlphaCanvas canvas(frame, kept);
-    drawFrame(canvas, client, scene.context());
-    GdiFlush();
-    std::vector<Pixel> pixels(frame.pixels, frame.pixels + static_cast<std::size_t>(frame.width) * frame.height);
-    releasePixelBuffer(frame);
     return pixels;
 }
 
@@ -187,7 +175,7 @@ TEST(PerPixelFrame, MatchesItsColourKeyedTwinWithoutAMagentaFringe) {
                     scene.settings.style = style;
                     scene.settings.aa = aa;
                     scene.settings.shadow = lit;
-                    const std::vector<Pixel> perPixel = perPixelFrame(scene, kept);
+                    const std::vector<Pixel> perPixel = wholePerPixelFrame(scene, kept);
                     const std::vector<Pixel> twin = colorKeyedFrame(scene, kept);
                     ASSERT_EQ(perPixel.size(), twin.size());
                     ASSERT_FALSE(perPixel.empty());
@@ -231,7 +219,7 @@ TEST(PerPixelFrame, TheGlowOverNothingKeepsItsOwnAlpha) {
     scene.layout = {a};
     scene.query.characters.clear();
     scene.tap('A', 105);  // peak alpha 200, glow square (66, 138, 106, 178)
-    const std::vector<Pixel> frame = perPixelFrame(scene, kept);
+    const std::vector<Pixel> frame = wholePerPixelFrame(scene, kept);
     const int width = scene.client.width;
     const Pixel centre = frame[static_cast<std::size_t>(157 * width + 85)];
     EXPECT_NEAR(static_cast<int>(alphaOf(centre)), 200, 3);

@@ -6,11 +6,12 @@
 
 #include <vector>
 
-#include "render/alpha_canvas_win32.h"
 #include "render/gdi_resources_win32.h"
 #include "render/pixel_rules.h"
 #include "render/window_frames.h"
 #include "tests/unit/render_test_support.h"
+#include "tests/win32/test_window_class_win32.h"
+#include "tests/win32/whole_frame_win32.h"
 
 using render_test::Scene;
 
@@ -21,14 +22,9 @@ constexpr wchar_t CLASS_NAME[] = L"TavrinPerPixelTestWindow";
 class LayeredWindow {
 public:
     explicit LayeredWindow(Size size) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = CLASS_NAME;
-        RegisterClassExW(&wc);
+        registerTestWindowClass(CLASS_NAME);
         hwnd = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, CLASS_NAME, L"", WS_POPUP, 0, 0,
-                               size.width, size.height, nullptr, nullptr, wc.hInstance, nullptr);
+                               size.width, size.height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     ~LayeredWindow() {
         if (hwnd) DestroyWindow(hwnd);
@@ -63,18 +59,6 @@ public:
 
 std::vector<Pixel> pixelsOf(const PixelBuffer& buffer) {
     return {buffer.pixels, buffer.pixels + static_cast<std::size_t>(buffer.width) * static_cast<std::size_t>(buffer.height)};
-}
-
-std::vector<Pixel> wholePerPixelFrame(Scene& scene) {
-    GdiResources kept;
-    PixelBuffer frame;
-    ensurePixelBuffer(frame, scene.client.width, scene.client.height);
-    AlphaCanvas canvas(frame, kept);
-    drawFrame(canvas, scene.clientRect(), scene.context());
-    GdiFlush();
-    std::vector<Pixel> pixels = pixelsOf(frame);
-    releasePixelBuffer(frame);
-    return pixels;
 }
 
 }  // namespace
@@ -130,7 +114,8 @@ TEST(PerPixelWindow, APaintChangesNothingOutsideItsAreas) {
     const Rect area{(q.left + q.right) / 2, q.top, (w.left + w.right) / 2, q.bottom};
     frames.paint(window.hwnd, scene, std::span<const Rect>(&area, 1));
     const std::vector<Pixel> after = pixelsOf(frames.frames.shown);
-    const std::vector<Pixel> whole = wholePerPixelFrame(scene);
+    GdiResources fresh;
+    const std::vector<Pixel> whole = wholePerPixelFrame(scene, fresh);
     ASSERT_EQ(after.size(), whole.size());
     int outsideChanged = 0, insideWrong = 0, insideChanged = 0;
     for (std::size_t i = 0; i < after.size(); ++i) {
