@@ -105,9 +105,12 @@ inline std::vector<std::wstring> lostSounds(const MemorySoundRegistry& original,
                                             const MemorySettingsStorage& storage) {
     const std::vector<BackupEntry> backup = backupEntriesFor(parseIni(storage.text()), now.whose);
     std::vector<std::wstring> lost;
-    for (const auto& [event, was] : original.events) {
-        if (was.path.empty() || !now.events.at(event).path.empty()) continue;
-        const auto entry = std::find_if(backup.begin(), backup.end(), [&](const BackupEntry& e) { return sameIniName(e.event, event); });
+    for (const auto& [name, was] : original.events) {
+        if (was.path.empty() || !now.events.at(name).path.empty()) continue;
+        // The fuzz build's clang lets no lambda capture a structured binding: it captures this.
+        const std::wstring& event = name;
+        const auto entry = std::find_if(backup.begin(), backup.end(),
+                                        [&](const BackupEntry& e) { return sameIniName(e.event, event); });
         if (entry == backup.end() || entry->path != was.path) lost.push_back(event);
     }
     return lost;
